@@ -1,0 +1,6 @@
+#include <QTextStream>
+
+int main() {
+    QTextStream(stdout) << "Tramu " << TRAMU_VERSION << '\n';
+    return 0;
+}
