@@ -1,0 +1,237 @@
+#include "formats/FITImporter.h"
+
+#include "formats/detail/FitCrc.h"
+#include "formats/detail/Text.h"
+
+#include <QDateTime>
+
+#include <array>
+#include <cstdint>
+
+namespace zuvo::formats {
+
+using model::TrackSample;
+
+namespace {
+
+// Seconds from the Unix epoch to the FIT epoch, 1989-12-31T00:00:00Z.
+constexpr std::int64_t fitEpoch = 631'065'600;
+// Degrees per semicircle: 180 / 2^31.
+constexpr double degreesPerSemicircle = 180.0 / 2147483648.0;
+
+constexpr std::uint16_t sessionMessage = 18;
+constexpr std::uint16_t recordMessage = 20;
+
+struct Field {
+    std::uint8_t num = 0;
+    std::uint8_t size = 0;
+};
+
+struct Definition {
+    std::uint16_t global = 0;
+    bool bigEndian = false;
+    std::vector<Field> fields = {};
+    std::size_t developerBytes = 0;
+    // Sum of the field sizes plus developerBytes.
+    std::size_t length = 0;
+};
+
+struct ReadState {
+    const std::uint8_t* bytes = nullptr;
+    std::size_t end = 0;
+    std::array<std::optional<Definition>, 16> definitions = {};
+    std::vector<TrackSample> track = {};
+    std::uint32_t lastTimestamp = 0;
+    bool haveTimestamp = false;
+    std::optional<QString> name = {};
+
+    std::uint32_t unsignedAt(std::size_t at, std::size_t size, bool bigEndian) const
+    {
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < size; ++i) {
+            const std::uint32_t byte = bytes[at + i];
+            value |= byte << (8 * (bigEndian ? size - 1 - i : i));
+        }
+        return value;
+    }
+
+    // The record header at `pos` and what follows it; the position after
+    // it, or the error.
+    std::optional<FITImportError> readRecord(std::size_t& pos)
+    {
+        const std::uint8_t header = bytes[pos];
+        if (header & 0x80) {
+            // Compressed timestamp: the low five bits give the seconds
+            // within a 32-second window relative to the last timestamp.
+            const std::uint32_t offset = header & 0x1F;
+            std::uint32_t timestamp = (lastTimestamp & ~0x1Fu) | offset;
+            if (offset < (lastTimestamp & 0x1F))
+                timestamp += 0x20;
+            lastTimestamp = timestamp;
+            haveTimestamp = true;
+            const auto& definition = definitions[(header >> 5) & 3];
+            if (!definition)
+                return FITImportError::truncated;
+            return readData(*definition, pos + 1, pos);
+        }
+        if (header & 0x40)
+            return readDefinition(header, pos);
+        const auto& definition = definitions[header & 0x0F];
+        if (!definition)
+            return FITImportError::truncated;
+        return readData(*definition, pos + 1, pos);
+    }
+
+    // Definition message: header, reserved, architecture, global number
+    // (2 bytes), field count n, n × (number, size, base type), then with
+    // developer data a count m and m × (number, size, developer index).
+    std::optional<FITImportError> readDefinition(std::uint8_t header, std::size_t& pos)
+    {
+        if (pos + 6 > end)
+            return FITImportError::truncated;
+        Definition definition;
+        definition.bigEndian = bytes[pos + 2] == 1;
+        definition.global = std::uint16_t(unsignedAt(pos + 3, 2, definition.bigEndian));
+        const std::size_t fieldCount = bytes[pos + 5];
+        std::size_t at = pos + 6;
+        if (at + 3 * fieldCount > end)
+            return FITImportError::truncated;
+        definition.fields.reserve(fieldCount);
+        for (std::size_t i = 0; i < fieldCount; ++i, at += 3) {
+            definition.fields.push_back({bytes[at], bytes[at + 1]});
+            definition.length += bytes[at + 1];
+        }
+        if (header & 0x20) {
+            if (at >= end)
+                return FITImportError::truncated;
+            const std::size_t developerCount = bytes[at++];
+            if (at + 3 * developerCount > end)
+                return FITImportError::truncated;
+            for (std::size_t i = 0; i < developerCount; ++i, at += 3)
+                definition.developerBytes += bytes[at + 1];
+            definition.length += definition.developerBytes;
+        }
+        definitions[header & 0x0F] = std::move(definition);
+        pos = at;
+        return std::nullopt;
+    }
+
+    std::optional<FITImportError> readData(const Definition& d, std::size_t at, std::size_t& next)
+    {
+        if (at + d.length > end)
+            return FITImportError::truncated;
+        next = at + d.length;
+        if (d.global == recordMessage && !d.fields.empty())
+            readRecordMessage(d, at);
+        else if (d.global == sessionMessage)
+            readSessionMessage(d, at);
+        return std::nullopt;
+    }
+
+    void readSessionMessage(const Definition& d, std::size_t at)
+    {
+        for (const Field& field : d.fields) {
+            if (field.num == 2 && field.size == 4) {
+                const std::uint32_t start = unsignedAt(at, 4, d.bigEndian);
+                if (start != 0xFFFFFFFF)
+                    name = QStringLiteral("Ride ") +
+                           QString::fromLatin1(detail::minuteText(fitEpoch + start));
+            }
+            at += field.size;
+        }
+    }
+
+    void readRecordMessage(const Definition& d, std::size_t at)
+    {
+        std::optional<double> latitude;
+        std::optional<double> longitude;
+        std::optional<double> altitude;
+        std::optional<double> enhancedAltitude;
+        TrackSample sample;
+        for (const Field& field : d.fields) {
+            const auto value = [&] { return unsignedAt(at, field.size, d.bigEndian); };
+            switch (field.num) {
+            case 0: // latitude, signed semicircles
+            case 1: // longitude
+                if (field.size == 4) {
+                    const auto raw = std::int32_t(value());
+                    if (raw != 0x7FFFFFFF)
+                        (field.num == 0 ? latitude : longitude) = raw * degreesPerSemicircle;
+                }
+                break;
+            case 2: // altitude, (value / 5) − 500 m
+                if (field.size == 2 && value() != 0xFFFF)
+                    altitude = value() / 5.0 - 500.0;
+                break;
+            case 3: // heart rate, beats per minute
+                if (field.size == 1 && value() != 0xFF)
+                    sample.heartRate = int(value());
+                break;
+            case 13: // temperature, signed °C
+                if (field.size == 1 && value() != 0x7F)
+                    sample.temperature = int(std::int8_t(value()));
+                break;
+            case 73: // enhanced speed, mm/s
+                if (field.size == 4 && value() != 0xFFFFFFFF)
+                    sample.speedMS = value() / 1000.0;
+                break;
+            case 78: // enhanced altitude, (value / 5) − 500 m
+                if (field.size == 4 && value() != 0xFFFFFFFF)
+                    enhancedAltitude = value() / 5.0 - 500.0;
+                break;
+            case 253: // timestamp, seconds since the FIT epoch
+                if (field.size == 4 && value() != 0xFFFFFFFF) {
+                    lastTimestamp = value();
+                    haveTimestamp = true;
+                }
+                break;
+            default:
+                break;
+            }
+            at += field.size;
+        }
+        if (!latitude || !longitude)
+            return;
+        sample.coordinate = {*latitude, *longitude, enhancedAltitude ? enhancedAltitude : altitude};
+        if (haveTimestamp)
+            sample.timestamp = QDateTime::fromSecsSinceEpoch(fitEpoch + lastTimestamp, Qt::UTC);
+        track.push_back(std::move(sample));
+    }
+};
+
+} // namespace
+
+model::Result<ImportedGPX, FITImportError> FITImporter::read(QByteArrayView bytes)
+{
+    // Header: size (12 or 14), protocol and profile version, data size
+    // (uint32 little-endian at 4), ".FIT" at 8, and in a 14-byte header a
+    // header CRC that is not checked. The file CRC follows the data.
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const auto size = std::size_t(bytes.size());
+    if (size < 12 || QByteArrayView(bytes.data() + 8, 4) != QByteArrayView(".FIT"))
+        return FITImportError::notFIT;
+    const std::size_t headerSize = data[0];
+    if (headerSize != 12 && headerSize != 14)
+        return FITImportError::notFIT;
+
+    ReadState state{.bytes = data};
+    const std::size_t dataSize = state.unsignedAt(4, 4, false);
+    state.end = headerSize + dataSize;
+    if (size < state.end + 2)
+        return FITImportError::truncated;
+    const std::uint16_t storedCrc = std::uint16_t(state.unsignedAt(state.end, 2, false));
+    if (detail::fitCrc(bytes.first(qsizetype(state.end))) != storedCrc)
+        return FITImportError::badCRC;
+
+    for (std::size_t pos = headerSize; pos < state.end;) {
+        if (const auto error = state.readRecord(pos))
+            return *error;
+    }
+
+    ImportedGPX result{.name = std::move(state.name)};
+    if (!state.track.empty())
+        result.tracks.push_back(std::move(state.track));
+    return result;
+}
+
+} // namespace zuvo::formats

@@ -1,0 +1,83 @@
+#include "formats/GPXWaypoints.h"
+
+#include "formats/detail/Text.h"
+#include "formats/detail/XmlParser.h"
+
+#include <optional>
+#include <string>
+
+namespace zuvo::formats {
+
+namespace {
+
+struct ParseState {
+    std::vector<GPXWaypoints::Waypoint> waypoints;
+    bool inWpt = false;
+    bool inExtensions = false;
+    bool inName = false;
+    double pendingLat = 0.0;
+    double pendingLon = 0.0;
+    std::optional<QString> pendingName;
+    std::string nameText;
+
+    void startElement(const char* name, const char** attributes)
+    {
+        const std::string_view local = detail::localName(name);
+        if (local == "wpt") {
+            const char* lat = detail::attribute(attributes, "lat");
+            const char* lon = detail::attribute(attributes, "lon");
+            const auto latitude = lat ? detail::parseDecimal(lat) : std::nullopt;
+            const auto longitude = lon ? detail::parseDecimal(lon) : std::nullopt;
+            if (latitude && longitude) {
+                inWpt = true;
+                pendingLat = *latitude;
+                pendingLon = *longitude;
+                pendingName.reset();
+            }
+        } else if (local == "extensions" && inWpt) {
+            inExtensions = true;
+        } else if (local == "name" && inWpt && !inExtensions) {
+            inName = true;
+            nameText.clear();
+        }
+    }
+
+    void characters(std::string_view text)
+    {
+        if (inName)
+            nameText.append(text);
+    }
+
+    void endElement(const char* name)
+    {
+        const std::string_view local = detail::localName(name);
+        if (local == "name" && inWpt && inName) {
+            inName = false;
+            const std::string_view text = detail::trimmed(nameText);
+            pendingName = QString::fromUtf8(text.data(), qsizetype(text.size()));
+        } else if (local == "extensions" && inWpt) {
+            inExtensions = false;
+        } else if (local == "wpt" && inWpt) {
+            waypoints.push_back({
+                .name =
+                    pendingName && !pendingName->isEmpty() ? *pendingName : QStringLiteral("POI"),
+                .latitude = pendingLat,
+                .longitude = pendingLon,
+            });
+            inWpt = false;
+            pendingName.reset();
+        }
+    }
+};
+
+} // namespace
+
+std::vector<GPXWaypoints::Waypoint> GPXWaypoints::parse(QByteArrayView bytes)
+{
+    ParseState state;
+    // A syntax error ends the parse; what was complete before it stands.
+    detail::XmlParser::parse(bytes, state);
+    return std::move(state.waypoints);
+}
+
+} // namespace zuvo::formats

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "model/Route.h"
+#include "model/TrackSample.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <span>
+
+namespace zuvo::formats {
+
+// Writes GPX 1.1 documents: route files (the via anchors as route points
+// carrying the routed geometry in Garmin's route-point extension, then the
+// whole route as a track) and ride files (one track with time and Garmin's
+// track-point extension). The text is byte for byte the same whatever the
+// user's locale.
+struct GPXWriter {
+    // Written verbatim into the root's creator attribute.
+    QString creator;
+
+    QByteArray write(const model::Route& route, const QString& name) const;
+    QByteArray write(std::span<const model::TrackSample> track, const QString& name) const;
+};
+
+} // namespace zuvo::formats

@@ -1,0 +1,234 @@
+#include "formats/detail/Text.h"
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+
+namespace zuvo::formats::detail {
+
+namespace {
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The digits of text[at, at + count) as a number, or -1.
+int digits(std::string_view text, std::size_t at, std::size_t count)
+{
+    if (at + count > text.size())
+        return -1;
+    int value = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        if (!isDigit(text[i]))
+            return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+struct CivilTime {
+    int year = 0;
+    unsigned month = 0;
+    unsigned day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+CivilTime civil(std::int64_t secondsSinceEpoch)
+{
+    using namespace std::chrono;
+    const sys_seconds instant{seconds{secondsSinceEpoch}};
+    const auto day = floor<days>(instant);
+    const year_month_day date{day};
+    const hh_mm_ss time{instant - day};
+    return {static_cast<int>(date.year()),
+            static_cast<unsigned>(date.month()),
+            static_cast<unsigned>(date.day()),
+            static_cast<int>(time.hours().count()),
+            static_cast<int>(time.minutes().count()),
+            static_cast<int>(time.seconds().count())};
+}
+
+void appendPadded(QByteArray& out, int value, int width)
+{
+    if (value < 0) {
+        out.append('-');
+        value = -value;
+    }
+    char buffer[12];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    for (auto length = end - buffer; length < width; ++length)
+        out.append('0');
+    out.append(buffer, end - buffer);
+}
+
+} // namespace
+
+std::optional<double> parseDecimal(std::string_view text)
+{
+    // from_chars takes no "+" and would take "inf" and "nan": check the
+    // grammar first.
+    std::size_t i = 0;
+    const bool plus = !text.empty() && text[0] == '+';
+    if (!text.empty() && (text[0] == '+' || text[0] == '-'))
+        ++i;
+    std::size_t mantissaDigits = 0;
+    while (i < text.size() && isDigit(text[i]))
+        ++i, ++mantissaDigits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i]))
+            ++i, ++mantissaDigits;
+    }
+    if (mantissaDigits == 0)
+        return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (i == text.size() || !isDigit(text[i]))
+            return std::nullopt;
+        while (i < text.size() && isDigit(text[i]))
+            ++i;
+    }
+    if (i != text.size())
+        return std::nullopt;
+
+    const char* first = text.data() + (plus ? 1 : 0);
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(first, text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> parseInteger(std::string_view text)
+{
+    const bool plus = !text.empty() && text[0] == '+';
+    if (plus && (text.size() < 2 || !isDigit(text[1])))
+        return std::nullopt;
+    const char* first = text.data() + (plus ? 1 : 0);
+    const char* last = text.data() + text.size();
+    int value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || first == last)
+        return std::nullopt;
+    return value;
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+void appendFixed(QByteArray& out, double value, int decimals)
+{
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    out.append(buffer, result.ptr - buffer);
+}
+
+void appendShortest(QByteArray& out, double value)
+{
+    char buffer[400];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
+    const std::string_view text(buffer, end - buffer);
+    out.append(buffer, end - buffer);
+    if (text.find('.') == std::string_view::npos)
+        out.append(".0");
+}
+
+void appendInteger(QByteArray& out, std::int64_t value)
+{
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    out.append(buffer, end - buffer);
+}
+
+std::optional<std::int64_t> parseInternetDateTime(std::string_view text)
+{
+    // yyyy-MM-ddTHH:mm:ss is 19 characters; the zone follows.
+    if (text.size() < 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
+        text[13] != ':' || text[16] != ':')
+        return std::nullopt;
+    const int year = digits(text, 0, 4);
+    const int month = digits(text, 5, 2);
+    const int day = digits(text, 8, 2);
+    const int hour = digits(text, 11, 2);
+    const int minute = digits(text, 14, 2);
+    const int second = digits(text, 17, 2);
+    if (year < 0 || month < 1 || month > 12 || day < 1 || hour < 0 || hour > 23 || minute < 0 ||
+        minute > 59 || second < 0 || second > 59)
+        return std::nullopt;
+
+    using namespace std::chrono;
+    const year_month_day date{std::chrono::year{year}, std::chrono::month{unsigned(month)},
+                              std::chrono::day{unsigned(day)}};
+    if (!date.ok())
+        return std::nullopt;
+
+    std::int64_t offset = 0;
+    const std::string_view zone = text.substr(19);
+    if (zone != "Z") {
+        const bool colon = zone.size() == 6 && zone[3] == ':';
+        if ((zone.size() != 5 && !colon) || (zone[0] != '+' && zone[0] != '-'))
+            return std::nullopt;
+        const int offsetHours = digits(zone, 1, 2);
+        const int offsetMinutes = digits(zone, colon ? 4 : 3, 2);
+        if (offsetHours < 0 || offsetHours > 23 || offsetMinutes < 0 || offsetMinutes > 59)
+            return std::nullopt;
+        offset = (offsetHours * 60 + offsetMinutes) * 60;
+        if (zone[0] == '-')
+            offset = -offset;
+    }
+    const std::int64_t daysSinceEpoch = sys_days{date}.time_since_epoch().count();
+    return daysSinceEpoch * 86'400 + hour * 3600 + minute * 60 + second - offset;
+}
+
+void appendInternetDateTime(QByteArray& out, std::int64_t secondsSinceEpoch)
+{
+    const CivilTime t = civil(secondsSinceEpoch);
+    appendPadded(out, t.year, 4);
+    out.append('-');
+    appendPadded(out, int(t.month), 2);
+    out.append('-');
+    appendPadded(out, int(t.day), 2);
+    out.append('T');
+    appendPadded(out, t.hour, 2);
+    out.append(':');
+    appendPadded(out, t.minute, 2);
+    out.append(':');
+    appendPadded(out, t.second, 2);
+    out.append('Z');
+}
+
+QByteArray minuteText(std::int64_t secondsSinceEpoch)
+{
+    const CivilTime t = civil(secondsSinceEpoch);
+    QByteArray out;
+    appendPadded(out, t.year, 4);
+    out.append('-');
+    appendPadded(out, int(t.month), 2);
+    out.append('-');
+    appendPadded(out, int(t.day), 2);
+    out.append(' ');
+    appendPadded(out, t.hour, 2);
+    out.append(':');
+    appendPadded(out, t.minute, 2);
+    return out;
+}
+
+} // namespace zuvo::formats::detail

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+// Locale-independent number and time text shared by the readers and writers.
+// Everything here works on UTF-8 bytes: the C locale's syntax whatever the
+// user's locale is.
+namespace zuvo::formats::detail {
+
+// A finite decimal number in C-locale syntax filling the whole text: an
+// optional sign, digits with an optional fraction, an optional exponent.
+// Surrounding white space, hexadecimal, "inf" and "nan" are rejected.
+std::optional<double> parseDecimal(std::string_view text);
+
+// A decimal integer filling the whole text, with an optional sign; absent on
+// overflow of int.
+std::optional<int> parseInteger(std::string_view text);
+
+// `text` without white space and line breaks at either end.
+std::string_view trimmed(std::string_view text);
+
+// "%.{decimals}f" in the C locale.
+void appendFixed(QByteArray& out, double value, int decimals);
+
+// The shortest text that reads back as the same double, with ".0" after whole
+// numbers (512.0, 487.25).
+void appendShortest(QByteArray& out, double value);
+
+void appendInteger(QByteArray& out, std::int64_t value);
+
+// Seconds since the Unix epoch of an internet date-time: "yyyy-MM-ddTHH:mm:ss"
+// followed by "Z" or a "+hh:mm"/"-hh:mm" offset (also without the colon).
+// Fractional seconds and any other form are rejected.
+std::optional<std::int64_t> parseInternetDateTime(std::string_view text);
+
+// "yyyy-MM-ddTHH:mm:ssZ" for `secondsSinceEpoch`, in UTC.
+void appendInternetDateTime(QByteArray& out, std::int64_t secondsSinceEpoch);
+
+// "yyyy-MM-dd HH:mm" for `secondsSinceEpoch`, in UTC.
+QByteArray minuteText(std::int64_t secondsSinceEpoch);
+
+} // namespace zuvo::formats::detail
