@@ -1,0 +1,144 @@
+#include "formats/GPXImporter.h"
+
+#include "Fixtures.h"
+#include "formats/GPXWriter.h"
+
+#include <QDateTime>
+
+#include <gtest/gtest.h>
+
+using namespace zuvo::formats;
+using namespace zuvo::model;
+using zuvo::test::testData;
+
+namespace {
+
+ImportedGPX imported(const QByteArray& text)
+{
+    auto result = GPXImporter::read(text);
+    EXPECT_TRUE(result.hasValue()) << text.constData();
+    return result ? *result : ImportedGPX{};
+}
+
+// One track point with the given children, inside a complete document.
+TrackSample point(const char* children, const char* attributes = R"(lat="1" lon="2")")
+{
+    const auto result = imported(QByteArray("<gpx><trk><trkseg><trkpt ") + attributes + ">" +
+                                 children + "</trkpt></trkseg></trk></gpx>");
+    return result.tracks.empty() ? TrackSample{} : result.tracks[0].at(0);
+}
+
+} // namespace
+
+TEST(GPXImporter, collectsNameTracksRoutesAndWaypoints)
+{
+    const auto result = imported(R"(<?xml version="1.0"?>
+<gpx:gpx xmlns:gpx="http://www.topografix.com/GPX/1/1">
+  <gpx:metadata><gpx:name> First </gpx:name><gpx:name>Second</gpx:name></gpx:metadata>
+  <gpx:wpt lat="47.5" lon="10.5"><gpx:ele>800</gpx:ele><gpx:time>bad</gpx:time><gpx:name>Hut</gpx:name></gpx:wpt>
+  <gpx:trk><gpx:name>Track name</gpx:name>
+    <gpx:trkseg><gpx:trkpt lat="1" lon="1"/><gpx:trkpt lat="2" lon="2"/></gpx:trkseg>
+    <gpx:trkseg/>
+    <gpx:trkseg><gpx:trkpt lat="3" lon="3"/></gpx:trkseg>
+  </gpx:trk>
+  <gpx:trk><gpx:trkseg/></gpx:trk>
+  <gpx:rte><gpx:rtept lat="5" lon="6"><gpx:ele>12.5</gpx:ele>
+    <gpx:extensions><gpxx:RoutePointExtension xmlns:gpxx="x"><gpxx:rpt lat="9" lon="9"/></gpxx:RoutePointExtension></gpx:extensions>
+  </gpx:rtept><gpx:rtept lat="7" lon="8"/></gpx:rte>
+  <gpx:rte/>
+  <gpx:trkpt lat="4" lon="4"/>
+</gpx:gpx>)");
+    EXPECT_EQ(result.name, QStringLiteral("First"));
+    ASSERT_EQ(result.tracks.size(), 1u);
+    ASSERT_EQ(result.tracks[0].size(), 3u);
+    EXPECT_EQ(result.tracks[0][2].coordinate, (Coordinate{3, 3}));
+    EXPECT_EQ(result.routes, (std::vector<std::vector<Coordinate>>{{{5, 6, 12.5}, {7, 8}}}));
+    EXPECT_EQ(result.waypoints, (std::vector<Coordinate>{{47.5, 10.5, 800.0}}));
+
+    EXPECT_EQ(imported("<gpx><metadata><name/></metadata></gpx>").name, QString(""));
+    EXPECT_EQ(imported("<gpx><trk><name>T</name></trk></gpx>").name, std::nullopt);
+}
+
+TEST(GPXImporter, trackPointValues)
+{
+    const TrackSample full = point(R"(<ele> 512.5 </ele><time>2024-05-01T08:15:00Z</time>
+        <extensions><gpxtpx:TrackPointExtension>
+        <gpxtpx:hr>142</gpxtpx:hr><gpxtpx:atemp>21.5</gpxtpx:atemp><gpxtpx:speed>4.25</gpxtpx:speed>
+        </gpxtpx:TrackPointExtension></extensions>)");
+    EXPECT_EQ(full.coordinate, (Coordinate{1, 2, 512.5}));
+    EXPECT_EQ(full.timestamp, QDateTime::fromSecsSinceEpoch(1714551300, Qt::UTC));
+    EXPECT_EQ(full.heartRate, 142);
+    EXPECT_EQ(full.temperature, 22);
+    EXPECT_EQ(full.speedMS, 4.25);
+
+    EXPECT_EQ(point("<time>2024-05-01T10:15:00+02:00</time>").timestamp, full.timestamp);
+    EXPECT_FALSE(point("<time>2024-05-01T08:15:00.000Z</time>").timestamp);
+    EXPECT_FALSE(point("<time>2024-05-01 08:15:00Z</time>").timestamp);
+    EXPECT_FALSE(point("<time>2024-02-30T08:15:00Z</time>").timestamp);
+    EXPECT_FALSE(point("<hr>142.0</hr>").heartRate);
+    EXPECT_FALSE(point("<hr></hr>").heartRate);
+    EXPECT_EQ(point("<hr>+90</hr>").heartRate, 90);
+    EXPECT_EQ(point("<atemp>-0.5</atemp>").temperature, -1);
+    EXPECT_FALSE(point("<atemp>1e300</atemp>").temperature);
+    EXPECT_FALSE(point("<ele>nan</ele>").coordinate.elevation);
+    EXPECT_FALSE(point("<speed>0x10</speed>").speedMS);
+
+    // Points with unusable coordinates are skipped; what such a point said
+    // (its elevation) does not move onto the next one.
+    const auto result = imported(R"(<gpx><trk><trkseg>
+        <trkpt lat="48.1" lon=" 11.5"><ele>999</ele></trkpt>
+        <trkpt lat="48.1"><ele>999</ele></trkpt>
+        <trkpt lat="1" lon="2"/></trkseg></trk></gpx>)");
+    ASSERT_EQ(result.tracks.size(), 1u);
+    EXPECT_EQ(result.tracks[0], (std::vector<TrackSample>{{.coordinate = {1, 2}}}));
+}
+
+TEST(GPXImporter, rejectsWhatIsNotWellFormedGPX)
+{
+    for (const char* text :
+         {"", "not xml", "<kml><Document/></kml>", "<foo><gpx/></foo>",
+          "<gpx><trk><trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg></trk>",
+          "<gpx><trk><trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg></trk></gpx><x/>"}) {
+        EXPECT_EQ(GPXImporter::read(QByteArray(text)).error(), GPXImportError::notGPX) << text;
+    }
+}
+
+TEST(GPXImporter, readsGpsbabelOutputWithSeveralSegments)
+{
+    const auto result = imported(testData("gpsbabel-ride.gpx"));
+    EXPECT_EQ(result.name, std::nullopt);
+    ASSERT_EQ(result.tracks.size(), 1u);
+    const auto& track = result.tracks[0];
+    ASSERT_EQ(track.size(), 3u);
+    EXPECT_EQ(track[0].heartRate, 131);
+    EXPECT_EQ(track[0].temperature, 21);
+    EXPECT_EQ(track[0].speedMS, std::nullopt);
+    EXPECT_EQ(track[2].temperature, 21);
+    EXPECT_EQ(track[2].coordinate, (Coordinate{47.999, 11.002, 511.6}));
+}
+
+TEST(GPXImporter, readsBackWhatTheWriterWrote)
+{
+    const Route route = zuvo::test::roundTripRoute();
+    const auto routeFile = imported(GPXWriter{.creator = "zuvo"}.write(route, "R&D <Tour>"));
+    EXPECT_EQ(routeFile.name, QStringLiteral("R&D <Tour>"));
+    EXPECT_EQ(routeFile.routes,
+              (std::vector<std::vector<Coordinate>>{{{48.1001, 11.5002, 500.0}, {48.3, 11.7}}}));
+    ASSERT_EQ(routeFile.tracks.size(), 1u);
+    std::vector<Coordinate> track;
+    for (const auto& sample : routeFile.tracks[0])
+        track.push_back(sample.coordinate);
+    EXPECT_EQ(track, route.coordinates());
+
+    const std::vector<TrackSample> ride{
+        {.coordinate = {48.123456, -11.654321, 512.3},
+         .timestamp = QDateTime::fromSecsSinceEpoch(1714551300, Qt::UTC),
+         .speedMS = 4.5,
+         .heartRate = 142,
+         .temperature = -3},
+        {.coordinate = {48.2, 11.7}},
+    };
+    const auto rideFile = imported(GPXWriter{.creator = "zuvo (Bryton)"}.write(ride, "Ride"));
+    ASSERT_EQ(rideFile.tracks.size(), 1u);
+    EXPECT_EQ(rideFile.tracks[0], ride);
+}
