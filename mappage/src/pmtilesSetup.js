@@ -1,0 +1,35 @@
+import { loadRange, isPrivateScheme } from "./loader.js";
+
+// PMTiles archives become MapLibre sources through the "pmtiles://" protocol. Archives under the
+// private scheme are read with ranged XMLHttpRequests, all others with the library's own fetch.
+
+const { PMTiles, Protocol } = window.pmtiles;
+
+class PrivateSchemeSource {
+  constructor(url) {
+    this.url = url;
+  }
+
+  getKey() {
+    return this.url;
+  }
+
+  getBytes(offset, length, signal) {
+    return loadRange(this.url, offset, length, signal);
+  }
+}
+
+export function createPmtilesProtocol() {
+  return new Protocol({ metadata: true });
+}
+
+// Rewrites the style's sources that name a .pmtiles file to use the protocol.
+export function usePmtiles(style, protocol) {
+  for (const source of Object.values(style.sources)) {
+    if (typeof source.url !== "string" || !/\.pmtiles(\?|$)/.test(source.url)) continue;
+    const url = new URL(source.url, window.location.href).href;
+    if (isPrivateScheme(url)) protocol.add(new PMTiles(new PrivateSchemeSource(url)));
+    source.url = `pmtiles://${url}`;
+  }
+  return style;
+}
