@@ -1,0 +1,32 @@
+#pragma once
+
+#include "cli/Command.h"
+#include "model/Result.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// What every subcommand needs: reporting errors and usage, and reading and
+// writing whole files.
+namespace zuvo::cli {
+
+inline constexpr int exitFailure = 1; // unreadable or invalid input, or a failed write
+inline constexpr int exitUsage = 2;   // the command line itself is wrong
+
+// Prints "tramu-cli: " and `message` on one line of standard error; returns
+// exitFailure.
+int fail(const QString& message);
+
+// Prints the command's usage line on standard error; returns exitUsage.
+int usage(const Command& command);
+
+// The whole file, or a one-line message naming it.
+model::Result<QByteArray, QString> readFile(const QString& path);
+
+// Replaces `path` with `bytes` atomically; a message naming the file on
+// failure.
+std::optional<QString> writeFile(const QString& path, const QByteArray& bytes);
+
+} // namespace zuvo::cli

@@ -1,0 +1,177 @@
+// Runs the built tramu-cli on files in a temporary directory, as a user's
+// batch script would.
+#include "FitFileBuilder.h"
+#include "formats/BrytonTourWriter.h"
+#include "formats/FITImporter.h"
+#include "formats/GPXImporter.h"
+#include "formats/GPXWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace zuvo::formats;
+using zuvo::test::FitFileBuilder;
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Outcome tramuCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(TRAMU_CLI), arguments);
+    if (!process.waitForFinished(30'000))
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+class Cli : public testing::Test {
+protected:
+    QString path(const QString& name) const { return m_directory.filePath(name); }
+
+    QString write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path(name);
+    }
+
+    QByteArray read(const QString& name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private:
+    QTemporaryDir m_directory;
+};
+
+std::uint32_t semicircles(double degrees)
+{
+    return std::uint32_t(std::int32_t(std::lround(degrees / 180.0 * 2147483648.0)));
+}
+
+QByteArray activity()
+{
+    FitFileBuilder fit;
+    fit.define(0, 20, {{253, 4}, {0, 4}, {1, 4}, {78, 4}, {3, 1}, {13, 1}, {73, 4}});
+    fit.data(0, {1000, semicircles(48.0), semicircles(11.0), 2600, 120, 18, 5000});
+    fit.data(0, {1010, semicircles(48.001), semicircles(11.0), 2610, 140, 17, 6000});
+    fit.define(1, 18, {{2, 4}});
+    fit.data(1, {1000});
+    return fit.build();
+}
+
+const char* routeOnlyGPX = R"(<gpx><rte>
+    <rtept lat="48.1" lon="11.5"><ele>520</ele></rtept>
+    <rtept lat="48.2" lon="11.6"/></rte></gpx>)";
+
+} // namespace
+
+TEST_F(Cli, convertWritesTheRideAsTheDeviceImportDoes)
+{
+    const QByteArray fit = activity();
+    const QString in = write(QStringLiteral("Evening ride.fit"), fit);
+    const Outcome run = tramuCli({QStringLiteral("convert"), in, path(QStringLiteral("out.gpx"))});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+
+    const auto samples = FITImporter::read(fit)->tracks.at(0);
+    const GPXWriter writer{.creator = QStringLiteral("zuvo")};
+    EXPECT_EQ(read(QStringLiteral("out.gpx")),
+              writer.write(samples, QStringLiteral("Evening ride")));
+
+    // A Bryton track and a GPX route become coordinate-only rides.
+    const std::vector<zuvo::model::Coordinate> points{{48.1, 11.5, 520.0}, {48.2, 11.6, 0.0}};
+    const QString track = write(QStringLiteral("tour.TRACK"),
+                                BrytonTourWriter::trackData({.name = "t", .points = points}));
+    const QString route = write(QStringLiteral("route.gpx"), routeOnlyGPX);
+    for (const QString& source : {track, route}) {
+        ASSERT_EQ(
+            tramuCli({QStringLiteral("convert"), source, path(QStringLiteral("x.gpx"))}).exitCode,
+            0);
+        const auto imported = GPXImporter::read(read(QStringLiteral("x.gpx")));
+        ASSERT_TRUE(imported.hasValue());
+        ASSERT_EQ(imported->tracks.size(), 1u);
+        EXPECT_EQ(imported->tracks[0].size(), 2u);
+        EXPECT_EQ(imported->tracks[0][0].coordinate, points[0]);
+    }
+}
+
+TEST_F(Cli, tourWritesTheFourBrytonFiles)
+{
+    const QString in = write(QStringLiteral("route.gpx"), routeOnlyGPX);
+    const Outcome run =
+        tramuCli({QStringLiteral("tour"), in, path(QStringLiteral("out/sub")), "Alpen Runde"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+
+    const BrytonTour tour{.name = "Alpen Runde", .points = {{48.1, 11.5, 520.0}, {48.2, 11.6}}};
+    EXPECT_EQ(read("out/sub/Alpen Runde.fit"), BrytonTourWriter::fitData(tour));
+    EXPECT_EQ(read("out/sub/Alpen Runde.smy"), BrytonTourWriter::smyData(tour));
+    EXPECT_EQ(read("out/sub/Alpen Runde.track"), BrytonTourWriter::trackData(tour));
+    EXPECT_TRUE(QFile::exists(path("out/sub/Alpen Runde.tinfo")));
+
+    EXPECT_EQ(tramuCli({QStringLiteral("tour"), in, path("out"), "../escape"}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(path("escape.fit")));
+}
+
+TEST_F(Cli, statsPrintsOneJsonObjectWithoutAbsentFields)
+{
+    const Outcome run =
+        tramuCli({QStringLiteral("stats"), write(QStringLiteral("a.fit"), activity())});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.out.count('\n'), 1);
+    const QJsonObject stats = QJsonDocument::fromJson(run.out).object();
+    EXPECT_NEAR(stats["distance"].toDouble(), 111.19, 0.01);
+    EXPECT_EQ(stats["duration"].toDouble(), 10.0);
+    EXPECT_DOUBLE_EQ(stats["averageSpeed"].toDouble(), 19.8);
+    EXPECT_DOUBLE_EQ(stats["maxSpeed"].toDouble(), 21.6);
+    EXPECT_EQ(stats["averageHeartRate"].toDouble(), 130.0);
+    EXPECT_EQ(stats["maxHeartRate"].toInt(), 140);
+    EXPECT_EQ(stats["minTemperature"].toInt(), 17);
+    EXPECT_EQ(stats["maxTemperature"].toInt(), 18);
+    EXPECT_EQ(stats["ascent"].toDouble(), 2.0);
+    EXPECT_EQ(stats["descent"].toDouble(), 0.0);
+
+    const Outcome plain = tramuCli({QStringLiteral("stats"), write("r.gpx", routeOnlyGPX)});
+    const QJsonObject few = QJsonDocument::fromJson(plain.out).object();
+    EXPECT_EQ(few.keys(), (QStringList{"ascent", "descent", "distance"}));
+}
+
+TEST_F(Cli, badInputGivesOneLineNamingTheFile)
+{
+    QByteArray damaged = activity();
+    damaged[30] = char(damaged[30] ^ 0x55);
+    const QString missing = path(QStringLiteral("missing.gpx"));
+    const QString noTrack = write(QStringLiteral("empty.gpx"), "<gpx/>");
+    for (const QString& in :
+         {write(QStringLiteral("bad.fit"), damaged), write(QStringLiteral("bad.gpx"), "<gpx><trk>"),
+          write(QStringLiteral("bad.track"), QByteArray(16, '\0')), missing, noTrack}) {
+        for (const QString& command : {QStringLiteral("convert"), QStringLiteral("stats")}) {
+            QStringList arguments{command, in};
+            if (command == QLatin1String("convert"))
+                arguments << path(QStringLiteral("out.gpx"));
+            const Outcome run = tramuCli(arguments);
+            EXPECT_EQ(run.exitCode, 1) << in.toStdString();
+            EXPECT_TRUE(run.err.startsWith("tramu-cli: " + in.toUtf8() + ": "))
+                << run.err.constData();
+            EXPECT_EQ(run.err.count('\n'), 1);
+        }
+    }
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("out.gpx"))));
+
+    EXPECT_EQ(tramuCli({QStringLiteral("convert"), noTrack}).exitCode, 2);
+    EXPECT_EQ(tramuCli({QStringLiteral("frobnicate")}).exitCode, 2);
+    EXPECT_EQ(tramuCli({}).exitCode, 2);
+}
