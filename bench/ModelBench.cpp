@@ -17,18 +17,21 @@ std::atomic<long> allocations{0};
 
 } // namespace
 
-void* operator new(std::size_t size) {
+void* operator new(std::size_t size)
+{
     allocations.fetch_add(1, std::memory_order_relaxed);
     if (void* p = std::malloc(size ? size : 1))
         return p;
     throw std::bad_alloc();
 }
 
-void operator delete(void* p) noexcept {
+void operator delete(void* p) noexcept
+{
     std::free(p);
 }
 
-void operator delete(void* p, std::size_t) noexcept {
+void operator delete(void* p, std::size_t) noexcept
+{
     std::free(p);
 }
 
@@ -37,7 +40,8 @@ namespace {
 using zuvo::model::Coordinate;
 
 // A wandering ride of about 2.5 m between points through rolling hills.
-std::vector<Coordinate> syntheticRide(std::size_t count) {
+std::vector<Coordinate> syntheticRide(std::size_t count)
+{
     std::vector<Coordinate> ride;
     ride.reserve(count);
     double lat = 48.0;
@@ -52,7 +56,8 @@ std::vector<Coordinate> syntheticRide(std::size_t count) {
 }
 
 template <typename Body>
-void measure(benchmark::State& state, Body body) {
+void measure(benchmark::State& state, Body body)
+{
     long before = allocations.load();
     for (auto _ : state)
         body();
@@ -60,13 +65,15 @@ void measure(benchmark::State& state, Body body) {
                                                   benchmark::Counter::kAvgIterations);
 }
 
-void simplify200k(benchmark::State& state) {
+void simplify200k(benchmark::State& state)
+{
     const auto ride = syntheticRide(200'000);
     measure(state, [&] { benchmark::DoNotOptimize(zuvo::model::simplified(ride, 30.0)); });
 }
 BENCHMARK(simplify200k)->Unit(benchmark::kMillisecond);
 
-void gradeProfile200k(benchmark::State& state) {
+void gradeProfile200k(benchmark::State& state)
+{
     const auto ride = syntheticRide(200'000);
     measure(state, [&] {
         benchmark::DoNotOptimize(zuvo::model::GradeProfile::compute(ride, 7, 6.0, 150.0));
@@ -74,7 +81,8 @@ void gradeProfile200k(benchmark::State& state) {
 }
 BENCHMARK(gradeProfile200k)->Unit(benchmark::kMillisecond);
 
-void distanceToPolyline10k(benchmark::State& state) {
+void distanceToPolyline10k(benchmark::State& state)
+{
     const auto line = syntheticRide(10'000);
     const Coordinate probe{48.05, 11.1};
     measure(state, [&] { benchmark::DoNotOptimize(zuvo::model::distanceMeters(probe, line)); });

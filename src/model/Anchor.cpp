@@ -2,11 +2,13 @@
 
 namespace zuvo::model {
 
-QString kindName(Anchor::Kind kind) {
+QString kindName(Anchor::Kind kind)
+{
     return kind == Anchor::Kind::via ? QStringLiteral("via") : QStringLiteral("shaping");
 }
 
-std::optional<Anchor::Kind> anchorKindFromName(QStringView name) {
+std::optional<Anchor::Kind> anchorKindFromName(QStringView name)
+{
     if (name == u"via")
         return Anchor::Kind::via;
     if (name == u"shaping")

@@ -31,7 +31,9 @@ struct Anchor {
         : id(id)
         , kind(kind)
         , click(click)
-        , snap(std::move(snap)) {}
+        , snap(std::move(snap))
+    {
+    }
 
     QUuid id;
     Kind kind;

@@ -4,7 +4,8 @@
 
 namespace zuvo::model {
 
-double Coordinate::distance(const Coordinate& to) const {
+double Coordinate::distance(const Coordinate& to) const
+{
     constexpr double radians = 3.141592653589793 / 180.0;
     const double lat1 = latitude * radians;
     const double lat2 = to.latitude * radians;

@@ -12,7 +12,8 @@ struct KindInfo {
     const char16_t* graphHopperProfile;
 };
 
-const KindInfo& info(CostingKind kind) {
+const KindInfo& info(CostingKind kind)
+{
     static const KindInfo table[] = {
         {u"road", u"Road", u"road_bike"},
         {u"gravel", u"Gravel", u"gravel_bike"},
@@ -24,11 +25,13 @@ const KindInfo& info(CostingKind kind) {
 
 } // namespace
 
-QString name(CostingKind kind) {
+QString name(CostingKind kind)
+{
     return QString::fromUtf16(info(kind).name);
 }
 
-std::optional<CostingKind> costingKindFromName(QStringView candidate) {
+std::optional<CostingKind> costingKindFromName(QStringView candidate)
+{
     for (CostingKind kind : allCostingKinds) {
         if (candidate == QStringView(info(kind).name))
             return kind;
@@ -36,15 +39,18 @@ std::optional<CostingKind> costingKindFromName(QStringView candidate) {
     return std::nullopt;
 }
 
-QString pickerLabel(CostingKind kind) {
+QString pickerLabel(CostingKind kind)
+{
     return QString::fromUtf16(info(kind).label);
 }
 
-QString graphHopperProfile(CostingKind kind) {
+QString graphHopperProfile(CostingKind kind)
+{
     return QString::fromUtf16(info(kind).graphHopperProfile);
 }
 
-std::span<const CostingPreference> preferences(CostingKind kind) {
+std::span<const CostingPreference> preferences(CostingKind kind)
+{
     static const auto table = [] {
         const CostingPreference avoidClimbs{QStringLiteral("avoid_climbs"),
                                             QStringLiteral("Avoid climbs"), 0.0};

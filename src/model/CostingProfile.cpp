@@ -2,7 +2,8 @@
 
 namespace zuvo::model {
 
-double CostingProfile::operator[](const QString& key) const {
+double CostingProfile::operator[](const QString& key) const
+{
     if (const auto it = values.find(key); it != values.end())
         return it->second;
     for (const auto& preference : preferences(kind)) {

@@ -5,12 +5,14 @@
 namespace zuvo::model {
 
 GradeProfile GradeProfile::compute(const Route& route, int smoothingWindow, double climbThreshold,
-                                   double minimumClimbLength) {
+                                   double minimumClimbLength)
+{
     return compute(route.coordinates(), smoothingWindow, climbThreshold, minimumClimbLength);
 }
 
 GradeProfile GradeProfile::compute(std::span<const Coordinate> points, int smoothingWindow,
-                                   double climbThreshold, double minimumClimbLength) {
+                                   double climbThreshold, double minimumClimbLength)
+{
     const std::size_t n = points.size();
     if (n < 2)
         return {};
@@ -54,7 +56,8 @@ GradeProfile GradeProfile::compute(std::span<const Coordinate> points, int smoot
     return profile;
 }
 
-std::optional<double> GradeProfile::grade(double distance) const {
+std::optional<double> GradeProfile::grade(double distance) const
+{
     if (samples.empty())
         return std::nullopt;
     const auto byDistance = [](const Sample& s, double d) { return s.distance < d; };
@@ -72,7 +75,8 @@ std::optional<double> GradeProfile::grade(double distance) const {
 }
 
 std::vector<GradeProfile::Climb> detectClimbs(std::span<const GradeProfile::Sample> samples,
-                                              double threshold, double minimumLength) {
+                                              double threshold, double minimumLength)
+{
     std::vector<GradeProfile::Climb> climbs;
     std::optional<std::size_t> start;
 

@@ -16,13 +16,15 @@ struct Point {
     double y;
 };
 
-Point project(const Coordinate& c, double metresPerDegreeLongitude) {
+Point project(const Coordinate& c, double metresPerDegreeLongitude)
+{
     return {c.longitude * metresPerDegreeLongitude, c.latitude * metresPerDegree};
 }
 
 // Squared distance from p to the segment a–b; a zero-length segment measures
 // to a.
-double squaredDistanceToSegment(Point p, Point a, Point b) {
+double squaredDistanceToSegment(Point p, Point a, Point b)
+{
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
     const double lengthSquared = dx * dx + dy * dy;
@@ -36,14 +38,16 @@ double squaredDistanceToSegment(Point p, Point a, Point b) {
 
 } // namespace
 
-void appendJoined(std::vector<Coordinate>& polyline, std::span<const Coordinate> points) {
+void appendJoined(std::vector<Coordinate>& polyline, std::span<const Coordinate> points)
+{
     for (const auto& point : points) {
         if (polyline.empty() || !(polyline.back() == point))
             polyline.push_back(point);
     }
 }
 
-double distanceMeters(const Coordinate& point, std::span<const Coordinate> polyline) {
+double distanceMeters(const Coordinate& point, std::span<const Coordinate> polyline)
+{
     if (polyline.size() < 2)
         return std::numeric_limits<double>::infinity();
     const double k = std::cos(point.latitude * radiansPerDegree) * metresPerDegree;
@@ -58,7 +62,8 @@ double distanceMeters(const Coordinate& point, std::span<const Coordinate> polyl
     return std::sqrt(best);
 }
 
-std::vector<Coordinate> simplified(std::span<const Coordinate> points, double toleranceMeters) {
+std::vector<Coordinate> simplified(std::span<const Coordinate> points, double toleranceMeters)
+{
     const std::size_t n = points.size();
     if (n < 3)
         return {points.begin(), points.end()};

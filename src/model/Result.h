@@ -15,9 +15,13 @@ class Result {
 
 public:
     Result(T value)
-        : m_data(std::in_place_index<0>, std::move(value)) {}
+        : m_data(std::in_place_index<0>, std::move(value))
+    {
+    }
     Result(E error)
-        : m_data(std::in_place_index<1>, std::move(error)) {}
+        : m_data(std::in_place_index<1>, std::move(error))
+    {
+    }
 
     bool hasValue() const { return m_data.index() == 0; }
     explicit operator bool() const { return hasValue(); }

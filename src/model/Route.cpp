@@ -4,7 +4,8 @@
 
 namespace zuvo::model {
 
-std::vector<Coordinate> Route::coordinates() const {
+std::vector<Coordinate> Route::coordinates() const
+{
     std::vector<Coordinate> joined;
     for (const auto& leg : legs) {
         if (!leg)
@@ -19,7 +20,8 @@ std::vector<Coordinate> Route::coordinates() const {
     return joined;
 }
 
-double Route::distance() const {
+double Route::distance() const
+{
     double total = 0.0;
     for (const auto& leg : legs) {
         if (leg)

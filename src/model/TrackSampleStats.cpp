@@ -11,7 +11,8 @@ constexpr double kmhPerMS = 3.6;
 } // namespace
 
 std::optional<TrackSampleStats> TrackSampleStats::compute(std::span<const TrackSample> samples,
-                                                          double ascentThreshold) {
+                                                          double ascentThreshold)
+{
     if (samples.empty())
         return std::nullopt;
 

@@ -14,15 +14,18 @@ using model::RouteLeg;
 
 RoutePlanner::RoutePlanner(std::unique_ptr<Engine> engine, CostingProfile costing)
     : m_engine(std::move(engine))
-    , m_costing(std::move(costing)) {
+    , m_costing(std::move(costing))
+{
 }
 
-model::Route RoutePlanner::currentRoute() const {
+model::Route RoutePlanner::currentRoute() const
+{
     return {
         .anchors = m_anchors, .legs = m_legs, .roundTrip = m_roundTrip, .closingLeg = m_closingLeg};
 }
 
-std::optional<InsertionPoint> RoutePlanner::nearestInsertionPoint(const Coordinate& point) const {
+std::optional<InsertionPoint> RoutePlanner::nearestInsertionPoint(const Coordinate& point) const
+{
     if (m_anchors.size() < 2)
         return std::nullopt;
     double best = std::numeric_limits<double>::infinity();
@@ -47,7 +50,8 @@ std::optional<InsertionPoint> RoutePlanner::nearestInsertionPoint(const Coordina
     return InsertionPoint::leg(bestIndex);
 }
 
-std::optional<std::size_t> RoutePlanner::indexOf(const QUuid& id) const {
+std::optional<std::size_t> RoutePlanner::indexOf(const QUuid& id) const
+{
     const auto it = std::find_if(m_anchors.begin(), m_anchors.end(),
                                  [&](const Anchor& a) { return a.id == id; });
     if (it == m_anchors.end())
@@ -55,21 +59,24 @@ std::optional<std::size_t> RoutePlanner::indexOf(const QUuid& id) const {
     return static_cast<std::size_t>(it - m_anchors.begin());
 }
 
-std::optional<RoutePlanner::ClosingLegKey> RoutePlanner::currentClosingLegKey() const {
+std::optional<RoutePlanner::ClosingLegKey> RoutePlanner::currentClosingLegKey() const
+{
     if (!m_roundTrip || m_anchors.size() < 2)
         return std::nullopt;
     return ClosingLegKey{m_anchors.front().routingPosition(), m_anchors.back().routingPosition(),
                          m_costing};
 }
 
-void RoutePlanner::dropInvalidClosingLeg() {
+void RoutePlanner::dropInvalidClosingLeg()
+{
     if (!m_roundTrip || m_anchors.size() < 2) {
         m_closingLeg.reset();
         m_closingLegKey.reset();
     }
 }
 
-QCoro::Task<> RoutePlanner::recomputeLeg(QUuid fromID, std::stop_token cancel) {
+QCoro::Task<> RoutePlanner::recomputeLeg(QUuid fromID, std::stop_token cancel)
+{
     const auto index = indexOf(fromID);
     if (!index || *index + 1 >= m_anchors.size())
         co_return;
@@ -92,7 +99,8 @@ QCoro::Task<> RoutePlanner::recomputeLeg(QUuid fromID, std::stop_token cancel) {
     m_legs[*now] = RouteLeg{std::move(segments)};
 }
 
-QCoro::Task<> RoutePlanner::recomputeLegs(std::vector<QUuid> fromIDs, std::stop_token cancel) {
+QCoro::Task<> RoutePlanner::recomputeLegs(std::vector<QUuid> fromIDs, std::stop_token cancel)
+{
     std::optional<Failure> legError;
     for (const auto& id : fromIDs) {
         try {
@@ -106,7 +114,8 @@ QCoro::Task<> RoutePlanner::recomputeLegs(std::vector<QUuid> fromIDs, std::stop_
     co_await finish(std::move(legError), cancel);
 }
 
-QCoro::Task<> RoutePlanner::recomputeAllLegs(std::stop_token cancel) {
+QCoro::Task<> RoutePlanner::recomputeAllLegs(std::stop_token cancel)
+{
     m_legs.assign(m_anchors.empty() ? 0 : m_anchors.size() - 1, std::nullopt);
     std::vector<QUuid> starts;
     for (std::size_t i = 0; i < m_legs.size(); ++i)
@@ -114,7 +123,8 @@ QCoro::Task<> RoutePlanner::recomputeAllLegs(std::stop_token cancel) {
     co_await recomputeLegs(std::move(starts), cancel);
 }
 
-QCoro::Task<> RoutePlanner::refreshClosingLeg(std::stop_token cancel) {
+QCoro::Task<> RoutePlanner::refreshClosingLeg(std::stop_token cancel)
+{
     const auto key = currentClosingLegKey();
     if (!key) {
         dropInvalidClosingLeg();
@@ -146,7 +156,8 @@ QCoro::Task<> RoutePlanner::refreshClosingLeg(std::stop_token cancel) {
     throw *error;
 }
 
-QCoro::Task<> RoutePlanner::finish(std::optional<Failure> legError, std::stop_token cancel) {
+QCoro::Task<> RoutePlanner::finish(std::optional<Failure> legError, std::stop_token cancel)
+{
     std::optional<Failure> closingError;
     try {
         co_await refreshClosingLeg(cancel);
@@ -160,7 +171,8 @@ QCoro::Task<> RoutePlanner::finish(std::optional<Failure> legError, std::stop_to
 }
 
 QCoro::Task<Anchor> RoutePlanner::addAnchor(Coordinate at, Anchor::Kind kind,
-                                            std::stop_token cancel) {
+                                            std::stop_token cancel)
+{
     auto snap = co_await m_engine->locate(at, m_costing, cancel);
     Anchor anchor(kind, at, std::move(snap));
     m_anchors.push_back(anchor);
@@ -174,7 +186,8 @@ QCoro::Task<Anchor> RoutePlanner::addAnchor(Coordinate at, Anchor::Kind kind,
 }
 
 QCoro::Task<Anchor> RoutePlanner::insertAnchor(Coordinate at, Anchor::Kind kind, int position,
-                                               std::stop_token cancel) {
+                                               std::stop_token cancel)
+{
     const auto requested = static_cast<std::size_t>(std::max(position, 0));
     auto snap = co_await m_engine->locate(at, m_costing, cancel);
     Failure::throwIfCancelled(cancel);
@@ -203,7 +216,8 @@ QCoro::Task<Anchor> RoutePlanner::insertAnchor(Coordinate at, Anchor::Kind kind,
     co_return anchor;
 }
 
-QCoro::Task<> RoutePlanner::moveAnchor(QUuid id, Coordinate to, std::stop_token cancel) {
+QCoro::Task<> RoutePlanner::moveAnchor(QUuid id, Coordinate to, std::stop_token cancel)
+{
     const auto index = indexOf(id);
     if (!index)
         co_return;
@@ -225,7 +239,8 @@ QCoro::Task<> RoutePlanner::moveAnchor(QUuid id, Coordinate to, std::stop_token 
     co_await recomputeLegs(std::move(legStarts), cancel);
 }
 
-QCoro::Task<> RoutePlanner::removeAnchor(QUuid id, std::stop_token cancel) {
+QCoro::Task<> RoutePlanner::removeAnchor(QUuid id, std::stop_token cancel)
+{
     const auto index = indexOf(id);
     if (!index)
         co_return;
@@ -249,14 +264,16 @@ QCoro::Task<> RoutePlanner::removeAnchor(QUuid id, std::stop_token cancel) {
     co_await recomputeLegs(std::move(legStarts), cancel);
 }
 
-void RoutePlanner::convertAnchor(QUuid id) {
+void RoutePlanner::convertAnchor(QUuid id)
+{
     if (const auto index = indexOf(id)) {
         auto& kind = m_anchors[*index].kind;
         kind = kind == Anchor::Kind::via ? Anchor::Kind::shaping : Anchor::Kind::via;
     }
 }
 
-QCoro::Task<> RoutePlanner::reorderAnchor(QUuid id, std::size_t toIndex, std::stop_token cancel) {
+QCoro::Task<> RoutePlanner::reorderAnchor(QUuid id, std::size_t toIndex, std::stop_token cancel)
+{
     const auto index = indexOf(id);
     if (!index || *index == toIndex)
         co_return;
@@ -267,27 +284,32 @@ QCoro::Task<> RoutePlanner::reorderAnchor(QUuid id, std::size_t toIndex, std::st
     co_await recomputeAllLegs(cancel);
 }
 
-QCoro::Task<> RoutePlanner::moveAnchorToFront(QUuid id, std::stop_token cancel) {
+QCoro::Task<> RoutePlanner::moveAnchorToFront(QUuid id, std::stop_token cancel)
+{
     co_await reorderAnchor(id, 0, cancel);
 }
 
-QCoro::Task<> RoutePlanner::moveAnchorToBack(QUuid id, std::stop_token cancel) {
+QCoro::Task<> RoutePlanner::moveAnchorToBack(QUuid id, std::stop_token cancel)
+{
     if (m_anchors.empty())
         co_return;
     co_await reorderAnchor(id, m_anchors.size() - 1, cancel);
 }
 
-QCoro::Task<> RoutePlanner::reverse(std::stop_token cancel) {
+QCoro::Task<> RoutePlanner::reverse(std::stop_token cancel)
+{
     std::reverse(m_anchors.begin(), m_anchors.end());
     co_await recomputeAllLegs(cancel);
 }
 
-QCoro::Task<> RoutePlanner::setRoundTrip(bool enabled, std::stop_token cancel) {
+QCoro::Task<> RoutePlanner::setRoundTrip(bool enabled, std::stop_token cancel)
+{
     m_roundTrip = enabled;
     co_await refreshClosingLeg(cancel);
 }
 
-QCoro::Task<> RoutePlanner::setCosting(CostingProfile profile, std::stop_token cancel) {
+QCoro::Task<> RoutePlanner::setCosting(CostingProfile profile, std::stop_token cancel)
+{
     m_costing = profile;
     std::vector<std::pair<QUuid, Coordinate>> clicks;
     for (const auto& anchor : m_anchors)
@@ -305,7 +327,8 @@ QCoro::Task<> RoutePlanner::setCosting(CostingProfile profile, std::stop_token c
 }
 
 QCoro::Task<> RoutePlanner::restore(std::vector<Anchor> anchors, CostingProfile costing,
-                                    std::optional<bool> roundTrip, std::stop_token cancel) {
+                                    std::optional<bool> roundTrip, std::stop_token cancel)
+{
     for (auto& anchor : anchors) {
         if (!anchor.snap)
             anchor.snap = co_await m_engine->locate(anchor.click, costing, cancel);
@@ -320,7 +343,8 @@ QCoro::Task<> RoutePlanner::restore(std::vector<Anchor> anchors, CostingProfile 
 
 QCoro::Task<std::vector<Coordinate>> RoutePlanner::matchedTrack(std::vector<Coordinate> coordinates,
                                                                 CostingProfile costing,
-                                                                std::stop_token cancel) {
+                                                                std::stop_token cancel)
+{
     const auto segments = co_await m_engine->mapMatch(std::move(coordinates), costing, cancel);
     std::vector<Coordinate> joined;
     for (const auto& segment : segments)

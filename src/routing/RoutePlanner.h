@@ -7,6 +7,7 @@
 #include "routing/Failure.h"
 
 #include <QUuid>
+
 #include <qcoro/qcorotask.h>
 
 #include <memory>

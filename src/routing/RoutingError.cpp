@@ -4,7 +4,8 @@ namespace zuvo::routing {
 
 namespace {
 
-QString describe(const model::Coordinate& c) {
+QString describe(const model::Coordinate& c)
+{
     QString text = QStringLiteral("latitude: %1, longitude: %2")
                        .arg(c.latitude, 0, 'g', 17)
                        .arg(c.longitude, 0, 'g', 17);
@@ -20,7 +21,8 @@ struct Overloaded : Fs... {
 
 } // namespace
 
-QString RoutingError::description() const {
+QString RoutingError::description() const
+{
     return std::visit(
         Overloaded{
             [](const NotSnappable& e) {
@@ -35,7 +37,8 @@ QString RoutingError::description() const {
         m_case);
 }
 
-QString RoutingError::displayText() const {
+QString RoutingError::displayText() const
+{
     if (const auto* unavailable = std::get_if<EngineUnavailable>(&m_case))
         return unavailable->message;
     return description();

@@ -29,7 +29,8 @@ public:
     using Case = std::variant<NotSnappable, EngineUnavailable, NoRouteFound, MalformedResponse>;
 
     static RoutingError notSnappable(model::Coordinate c) { return {NotSnappable{c}}; }
-    static RoutingError engineUnavailable(QString message) {
+    static RoutingError engineUnavailable(QString message)
+    {
         return {EngineUnavailable{std::move(message)}};
     }
     static RoutingError noRouteFound() { return {NoRouteFound{}}; }
@@ -38,7 +39,8 @@ public:
     const Case& value() const { return m_case; }
 
     template <typename T>
-    bool is() const {
+    bool is() const
+    {
         return std::holds_alternative<T>(m_case);
     }
 
@@ -52,7 +54,9 @@ public:
 
 private:
     RoutingError(Case c)
-        : m_case(std::move(c)) {}
+        : m_case(std::move(c))
+    {
+    }
 
     Case m_case;
 };

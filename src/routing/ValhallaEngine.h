@@ -10,7 +10,9 @@ namespace zuvo::routing {
 class ValhallaEngine final : public Engine {
 public:
     explicit ValhallaEngine(QUrl baseURL)
-        : m_baseURL(std::move(baseURL)) {}
+        : m_baseURL(std::move(baseURL))
+    {
+    }
 
     const QUrl& baseURL() const { return m_baseURL; }
 

@@ -1,6 +1,7 @@
 #include <QTextStream>
 
-int main() {
+int main()
+{
     QTextStream(stdout) << "Tramu " << TRAMU_VERSION << '\n';
     return 0;
 }

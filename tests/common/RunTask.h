@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QEventLoop>
+
 #include <qcoro/qcorotask.h>
 
 #include <exception>
@@ -18,7 +19,8 @@ struct Outcome {
 
     // The thrown exception as E, if it was one.
     template <typename E>
-    std::optional<E> errorAs() const {
+    std::optional<E> errorAs() const
+    {
         if (!error)
             return std::nullopt;
         try {
@@ -35,7 +37,8 @@ struct Outcome {
 // returns exceptions instead of hanging on them, and needs no default
 // constructor for the result.
 template <typename T>
-auto runTask(QCoro::Task<T> task) {
+auto runTask(QCoro::Task<T> task)
+{
     using Value = std::conditional_t<std::is_void_v<T>, std::monostate, T>;
     Outcome<Value> outcome;
     QEventLoop loop;

@@ -6,7 +6,8 @@
 
 using namespace zuvo::model;
 
-TEST(Costing, lookupFallsBackToTheKindsDefaultThenZero) {
+TEST(Costing, lookupFallsBackToTheKindsDefaultThenZero)
+{
     EXPECT_EQ((CostingProfile{CostingKind::road, {}})["avoid_bad_surfaces"], 0.8);
     EXPECT_EQ((CostingProfile{CostingKind::gravel, {}})["avoid_bad_surfaces"], 0.0);
     EXPECT_EQ((CostingProfile{CostingKind::gravel, {}})["use_roads"], 0.2);
@@ -16,7 +17,8 @@ TEST(Costing, lookupFallsBackToTheKindsDefaultThenZero) {
         EXPECT_EQ((CostingProfile{kind, {{"use_roads", 0.7}}})["use_roads"], 0.7);
 }
 
-TEST(Costing, equalityComparesTheSetValuesNotTheDefaults) {
+TEST(Costing, equalityComparesTheSetValuesNotTheDefaults)
+{
     CostingProfile defaults{CostingKind::road, {}};
     CostingProfile explicitDefaults{CostingKind::road, {}};
     for (const auto& preference : preferences(CostingKind::road))
@@ -26,7 +28,8 @@ TEST(Costing, equalityComparesTheSetValuesNotTheDefaults) {
     EXPECT_NE(explicitDefaults, (CostingProfile{CostingKind::gravel, explicitDefaults.values}));
 }
 
-TEST(Costing, kindsAndTheirNames) {
+TEST(Costing, kindsAndTheirNames)
+{
     QStringList names;
     QStringList labels;
     QStringList profiles;

@@ -10,23 +10,26 @@ using namespace zuvo::model;
 
 namespace {
 
-RouteSegment segment(std::vector<Coordinate> points, double distance) {
+RouteSegment segment(std::vector<Coordinate> points, double distance)
+{
     return {.coordinates = std::move(points), .distance = distance};
 }
 
 } // namespace
 
-TEST(Geography, haversineOfOneDegreeOfLatitude) {
+TEST(Geography, haversineOfOneDegreeOfLatitude)
+{
     const Coordinate a{48.0, 11.0};
     const Coordinate b{49.0, 11.0, 900.0};
     const double half = 0.5 * 3.141592653589793 / 180.0;
-    EXPECT_DOUBLE_EQ(a.distance(b), 12'742'000.0 * std::atan2(std::sin(half), std::cos(half)));
+    EXPECT_NEAR(a.distance(b), 12'742'000.0 * std::atan2(std::sin(half), std::cos(half)), 1e-6);
     EXPECT_NEAR(a.distance(b), 111'194.9, 0.05);
     EXPECT_DOUBLE_EQ(a.distance(b), b.distance(a));
     EXPECT_EQ(a.distance(a), 0.0);
 }
 
-TEST(Geography, equalityIncludesElevationAndAbsentEqualsAbsent) {
+TEST(Geography, equalityIncludesElevationAndAbsentEqualsAbsent)
+{
     EXPECT_EQ((Coordinate{1, 2}), (Coordinate{1, 2}));
     EXPECT_EQ((Coordinate{1, 2, 3.0}), (Coordinate{1, 2, 3.0}));
     EXPECT_NE((Coordinate{1, 2}), (Coordinate{1, 2, 0.0}));
@@ -45,7 +48,8 @@ TEST(Geography, equalityIncludesElevationAndAbsentEqualsAbsent) {
     EXPECT_FALSE(anchorKindFromName(u"Via"));
 }
 
-TEST(Geography, distanceToPolyline) {
+TEST(Geography, distanceToPolyline)
+{
     const Coordinate p{0.0, 0.001};
     EXPECT_EQ(distanceMeters(p, std::vector<Coordinate>{{0.0, 0.0}}),
               std::numeric_limits<double>::infinity());
@@ -61,7 +65,8 @@ TEST(Geography, distanceToPolyline) {
                 0.02 * 111'320.0, 1e-6);
 }
 
-TEST(Geography, routeJoinsLegsAndCountsPresentOnes) {
+TEST(Geography, routeJoinsLegsAndCountsPresentOnes)
+{
     const Coordinate a{48.0, 11.0, 500.0};
     const Coordinate b{48.0, 11.01, 510.0};
     const Coordinate bWithoutElevation{48.0, 11.01};
@@ -89,7 +94,8 @@ TEST(Geography, routeJoinsLegsAndCountsPresentOnes) {
     EXPECT_DOUBLE_EQ(closed.distance(), 1488.0);
 }
 
-TEST(Geography, legJoinsSegmentsComparingOnlyThePreviousPoint) {
+TEST(Geography, legJoinsSegmentsComparingOnlyThePreviousPoint)
+{
     const Coordinate a{1, 1};
     const Coordinate b{1, 2};
     const RouteLeg leg{{segment({a, b}, 1.0), segment({b, a}, 2.0), segment({a, b}, 3.0)}};

@@ -5,7 +5,8 @@
 
 using namespace zuvo::model;
 
-TEST(Simplification, shortListsComeBackUnchanged) {
+TEST(Simplification, shortListsComeBackUnchanged)
+{
     EXPECT_TRUE(simplified(std::vector<Coordinate>{}, 10.0).empty());
     const std::vector<Coordinate> one{{1, 2, 3.0}};
     EXPECT_EQ(simplified(one, 10.0), one);
@@ -13,7 +14,8 @@ TEST(Simplification, shortListsComeBackUnchanged) {
     EXPECT_EQ(simplified(two, 10.0), two);
 }
 
-TEST(Simplification, toleranceIsStrict) {
+TEST(Simplification, toleranceIsStrict)
+{
     // On the equator the projection is exact in whole metres of 111,320 per degree.
     const std::vector<Coordinate> collinear{{0, 0}, {0, 1}, {0, 2}};
     EXPECT_EQ(simplified(collinear, 0.0), (std::vector<Coordinate>{{0, 0}, {0, 2}}));
@@ -27,7 +29,8 @@ TEST(Simplification, toleranceIsStrict) {
     EXPECT_EQ(kept[1], (Coordinate{offset, 1, 42.0})) << "kept points are unchanged";
 }
 
-TEST(Simplification, zeroLengthChordMeasuresToItsStart) {
+TEST(Simplification, zeroLengthChordMeasuresToItsStart)
+{
     // First and last coincide: the chord is a point, distances are radial.
     const std::vector<Coordinate> loop{
         {0, 0}, {0.0005, 0}, {0.001, 0.0005}, {0.0004, 0.001}, {0, 0}};
@@ -45,7 +48,8 @@ TEST(Simplification, zeroLengthChordMeasuresToItsStart) {
     EXPECT_EQ(simplified(repeated, 1.0).size(), 2u);
 }
 
-TEST(Simplification, closedLoopKeepsStructureOnBothSides) {
+TEST(Simplification, closedLoopKeepsStructureOnBothSides)
+{
     // A square loop of about 1.1 km sides, with a mid-edge point on each side.
     const std::vector<Coordinate> loop{{0, 0},        {0, 0.005},   {0, 0.01},
                                        {0.005, 0.01}, {0.01, 0.01}, {0.01, 0.005},
@@ -55,7 +59,8 @@ TEST(Simplification, closedLoopKeepsStructureOnBothSides) {
               (std::vector<Coordinate>{{0, 0}, {0, 0.01}, {0.01, 0.01}, {0.01, 0}, {0, 0}}));
 }
 
-TEST(Simplification, zigZagKeepsEveryCorner) {
+TEST(Simplification, zigZagKeepsEveryCorner)
+{
     // Each split here peels off one point, the deepest a recursive version could go.
     std::vector<Coordinate> zigzag;
     for (int i = 0; i < 10'000; ++i)

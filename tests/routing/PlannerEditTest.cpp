@@ -5,7 +5,8 @@
 using namespace zuvo::test;
 using Pairs = std::vector<std::pair<int, int>>;
 
-TEST_F(PlannerTest, addingAnchorsRoutesOnlyTheNewLeg) {
+TEST_F(PlannerTest, addingAnchorsRoutesOnlyTheNewLeg)
+{
     auto first = runTask(planner.addAnchor(at(0), Anchor::Kind::via));
     ASSERT_FALSE(first.error);
     EXPECT_EQ(first.value->click, at(0));
@@ -22,7 +23,8 @@ TEST_F(PlannerTest, addingAnchorsRoutesOnlyTheNewLeg) {
     expectConsistent();
 }
 
-TEST_F(PlannerTest, roundTripRoutesTheClosingLegOnceForTwoAnchors) {
+TEST_F(PlannerTest, roundTripRoutesTheClosingLegOnceForTwoAnchors)
+{
     ASSERT_FALSE(runTask(planner.setRoundTrip(true)).error);
     ASSERT_FALSE(runTask(planner.addAnchor(at(0), Anchor::Kind::via)).error);
     EXPECT_TRUE(script->requests.size() == 1 && script->count(Op::route) == 0)
@@ -39,7 +41,8 @@ TEST_F(PlannerTest, roundTripRoutesTheClosingLegOnceForTwoAnchors) {
     EXPECT_EQ(script->count(Op::route), 2u);
 }
 
-TEST_F(PlannerTest, insertingRecomputesOnlyTheAdjacentLegs) {
+TEST_F(PlannerTest, insertingRecomputesOnlyTheAdjacentLegs)
+{
     build(3);
     auto inserted = runTask(planner.insertAnchor(at(5), Anchor::Kind::via, 1));
     ASSERT_FALSE(inserted.error);
@@ -71,7 +74,8 @@ TEST_F(PlannerTest, insertingRecomputesOnlyTheAdjacentLegs) {
     expectConsistent(empty.currentRoute());
 }
 
-TEST_F(PlannerTest, removingAnEndAnchorRoutesNothing) {
+TEST_F(PlannerTest, removingAnEndAnchorRoutesNothing)
+{
     const auto anchors = build(4);
     ASSERT_FALSE(runTask(planner.removeAnchor(anchors.front().id)).error);
     ASSERT_FALSE(runTask(planner.removeAnchor(anchors.back().id)).error);
@@ -91,7 +95,8 @@ TEST_F(PlannerTest, removingAnEndAnchorRoutesNothing) {
     EXPECT_EQ(script->count(Op::route), 1u);
 }
 
-TEST_F(PlannerTest, closingLegIsCachedByItsEndsAndCosting) {
+TEST_F(PlannerTest, closingLegIsCachedByItsEndsAndCosting)
+{
     const auto anchors = build(3, true);
     ASSERT_TRUE(planner.currentRoute().closingLeg);
 
@@ -121,7 +126,8 @@ TEST_F(PlannerTest, closingLegIsCachedByItsEndsAndCosting) {
     expectConsistent();
 }
 
-TEST_F(PlannerTest, reorderingAndReversingRerouteEverythingInOrder) {
+TEST_F(PlannerTest, reorderingAndReversingRerouteEverythingInOrder)
+{
     const auto anchors = build(3, true);
     ASSERT_FALSE(runTask(planner.moveAnchorToFront(anchors[2].id)).error);
     EXPECT_EQ(numbers(planner.currentRoute()), (std::vector<int>{2, 0, 1}));
@@ -146,7 +152,8 @@ TEST_F(PlannerTest, reorderingAndReversingRerouteEverythingInOrder) {
     expectConsistent();
 }
 
-TEST_F(PlannerTest, convertingTogglesTheKindWithoutRequests) {
+TEST_F(PlannerTest, convertingTogglesTheKindWithoutRequests)
+{
     const auto anchors = build(2);
     const auto before = planner.currentRoute();
     planner.convertAnchor(anchors[1].id);
@@ -158,7 +165,8 @@ TEST_F(PlannerTest, convertingTogglesTheKindWithoutRequests) {
     EXPECT_TRUE(script->requests.empty());
 }
 
-TEST_F(PlannerTest, restoreLocatesOnlyUnsnappedAnchorsAndKeepsTheClosingCache) {
+TEST_F(PlannerTest, restoreLocatesOnlyUnsnappedAnchorsAndKeepsTheClosingCache)
+{
     const auto anchors = build(3, true);
     auto restored = planner.currentRoute().anchors;
     restored[1].snap.reset();
@@ -177,7 +185,8 @@ TEST_F(PlannerTest, restoreLocatesOnlyUnsnappedAnchorsAndKeepsTheClosingCache) {
     expectConsistent();
 }
 
-TEST_F(PlannerTest, nearestInsertionPoint) {
+TEST_F(PlannerTest, nearestInsertionPoint)
+{
     EXPECT_FALSE(planner.nearestInsertionPoint(at(0)));
     // Unrouted legs measure against straight lines between anchors.
     ASSERT_FALSE(
@@ -211,7 +220,8 @@ TEST_F(PlannerTest, nearestInsertionPoint) {
               zuvo::routing::InsertionPoint::leg(1));
 }
 
-TEST_F(PlannerTest, matchedTrackJoinsSegmentsWithoutTouchingThePlan) {
+TEST_F(PlannerTest, matchedTrackJoinsSegmentsWithoutTouchingThePlan)
+{
     build(2);
     const auto before = planner.currentRoute();
     const std::vector<Coordinate> track{at(0), at(1), at(2), at(3), at(4)};

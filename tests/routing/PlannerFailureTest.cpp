@@ -10,16 +10,19 @@ const RoutingError closingError = RoutingError::engineUnavailable("closing");
 
 } // namespace
 
-TEST_F(PlannerTest, pendingErrorRulePrefersTheLastFailingLeg) {
+TEST_F(PlannerTest, pendingErrorRulePrefersTheLastFailingLeg)
+{
     build(4, true);
-    failRoute(1, 2, legError);
-    failRoute(3, 0, closingError);
+    // Reversed, the plan runs 3 → 2 → 1 → 0 and closes 0 → 3.
+    failRoute(2, 1, legError);
+    failRoute(0, 3, closingError);
     auto outcome = runTask(planner.reverse());
     EXPECT_EQ(failureOf(outcome), Failure(legError)) << "leg 1 fails, then the closing leg";
     EXPECT_EQ(routedPairs(), (Pairs{{3, 2}, {2, 1}, {1, 0}, {0, 3}})) << "no early stop";
     expectConsistent();
 
     script->requests.clear();
+    // Back to 0 → 1 → 2 → 3.
     script->failure = nullptr;
     failRoute(0, 1, RoutingError::noRouteFound());
     failRoute(2, 3, legError);
@@ -34,14 +37,15 @@ TEST_F(PlannerTest, pendingErrorRulePrefersTheLastFailingLeg) {
 
     // Only the closing leg fails: its error is reported and the cache cleared.
     script->failure = nullptr;
-    failRoute(3, 0, closingError);
+    failRoute(0, 3, closingError);
     outcome = runTask(planner.reverse());
     EXPECT_EQ(failureOf(outcome), Failure(closingError));
     EXPECT_FALSE(planner.currentRoute().closingLeg);
     expectConsistent();
 }
 
-TEST_F(PlannerTest, failedLegKeepsWhatItHadAndAnchorsStay) {
+TEST_F(PlannerTest, failedLegKeepsWhatItHadAndAnchorsStay)
+{
     build(2);
     failRoute(1, 2, RoutingError::noRouteFound());
     auto added = runTask(planner.addAnchor(at(2), Anchor::Kind::via));
@@ -61,7 +65,8 @@ TEST_F(PlannerTest, failedLegKeepsWhatItHadAndAnchorsStay) {
     EXPECT_TRUE(planner.currentRoute().legs[1]);
 }
 
-TEST_F(PlannerTest, failedLocateChangesNothing) {
+TEST_F(PlannerTest, failedLocateChangesNothing)
+{
     const auto anchors = build(3, true);
     const auto before = planner.currentRoute();
     const Failure unsnappable(RoutingError::notSnappable(at(7)));
@@ -91,7 +96,8 @@ TEST_F(PlannerTest, failedLocateChangesNothing) {
     EXPECT_EQ(planner.costing().kind, CostingKind::road);
 }
 
-TEST_F(PlannerTest, setCostingStopsAtTheFirstFailedLocate) {
+TEST_F(PlannerTest, setCostingStopsAtTheFirstFailedLocate)
+{
     const auto anchors = build(3);
     // Move anchor 2's click without a new snap, to see which snaps were redone.
     script->failure = [](const ScriptedEngine::Request& r, std::size_t) -> std::optional<Failure> {
@@ -109,7 +115,8 @@ TEST_F(PlannerTest, setCostingStopsAtTheFirstFailedLocate) {
     EXPECT_EQ(planner.currentRoute().legs, before.legs);
 }
 
-TEST_F(PlannerTest, cancelledInsertChangesNothing) {
+TEST_F(PlannerTest, cancelledInsertChangesNothing)
+{
     build(3);
     const auto before = planner.currentRoute();
     script->hold = true;
@@ -134,7 +141,8 @@ TEST_F(PlannerTest, cancelledInsertChangesNothing) {
     EXPECT_EQ(planner.currentRoute(), before);
 }
 
-TEST_F(PlannerTest, interleavedOperationsKeepTheSnapshotConsistent) {
+TEST_F(PlannerTest, interleavedOperationsKeepTheSnapshotConsistent)
+{
     const auto anchors = build(3, true);
     script->hold = true;
 
@@ -171,7 +179,8 @@ TEST_F(PlannerTest, interleavedOperationsKeepTheSnapshotConsistent) {
     EXPECT_TRUE(planner.currentRoute().closingLeg);
 }
 
-TEST_F(PlannerTest, legResultForAnEditedPairIsDropped) {
+TEST_F(PlannerTest, legResultForAnEditedPairIsDropped)
+{
     const auto anchors = build(2);
     script->hold = true;
     // Anchor 1 moves twice; the first move's leg arrives after the second move's locate.

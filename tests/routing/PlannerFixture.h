@@ -6,6 +6,15 @@
 
 #include <gtest/gtest.h>
 
+namespace zuvo::routing {
+
+inline void PrintTo(const Failure& failure, std::ostream* os)
+{
+    *os << failure.description().toStdString();
+}
+
+} // namespace zuvo::routing
+
 namespace zuvo::test {
 
 using model::Anchor;
@@ -25,7 +34,8 @@ protected:
     static Coordinate at(int i) { return {48.0 + 0.01 * i, 11.0 + 0.005 * (i % 3)}; }
 
     // Adds anchors at at(0), at(1), … and forgets the requests that made them.
-    std::vector<Anchor> build(int count, bool roundTrip = false) {
+    std::vector<Anchor> build(int count, bool roundTrip = false)
+    {
         if (roundTrip) {
             EXPECT_FALSE(runTask(planner.setRoundTrip(true)).error);
         }
@@ -40,7 +50,8 @@ protected:
     }
 
     // The route requests made, as pairs of anchor numbers (by click position).
-    std::vector<std::pair<int, int>> routedPairs() const {
+    std::vector<std::pair<int, int>> routedPairs() const
+    {
         std::vector<std::pair<int, int>> pairs;
         for (const auto& r : script->requests) {
             if (r.op == Op::route)
@@ -49,7 +60,8 @@ protected:
         return pairs;
     }
 
-    static int numberOf(const Coordinate& routingPosition) {
+    static int numberOf(const Coordinate& routingPosition)
+    {
         for (int i = 0; i < 100; ++i) {
             if (ScriptedEngine::snapOf(at(i)).coordinate == routingPosition)
                 return i;
@@ -57,12 +69,14 @@ protected:
         return -1;
     }
 
-    static std::optional<Failure> failureOf(const auto& outcome) {
+    static std::optional<Failure> failureOf(const auto& outcome)
+    {
         return outcome.template errorAs<Failure>();
     }
 
     // The structural rules, and every present leg joining its anchors.
-    void expectConsistent(const model::Route& route) const {
+    void expectConsistent(const model::Route& route) const
+    {
         const auto& anchors = route.anchors;
         ASSERT_EQ(route.legs.size(), anchors.empty() ? 0 : anchors.size() - 1);
         if (route.closingLeg) {
@@ -84,20 +98,23 @@ protected:
 
     void expectConsistent() const { expectConsistent(planner.currentRoute()); }
 
-    static std::vector<int> numbers(const model::Route& route) {
+    static std::vector<int> numbers(const model::Route& route)
+    {
         std::vector<int> result;
         for (const auto& a : route.anchors)
             result.push_back(numberOf(a.routingPosition()));
         return result;
     }
 
-    static std::size_t presentLegs(const model::Route& route) {
+    static std::size_t presentLegs(const model::Route& route)
+    {
         return static_cast<std::size_t>(std::count_if(route.legs.begin(), route.legs.end(),
                                                       [](const auto& l) { return l.has_value(); }));
     }
 
     // Fails every route request from anchor `from` to anchor `to`.
-    void failRoute(int from, int to, RoutingError error) {
+    void failRoute(int from, int to, RoutingError error)
+    {
         auto previous = script->failure;
         script->failure = [=](const ScriptedEngine::Request& r,
                               std::size_t index) -> std::optional<Failure> {

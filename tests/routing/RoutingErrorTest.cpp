@@ -8,7 +8,8 @@ using namespace zuvo;
 using routing::Failure;
 using routing::RoutingError;
 
-TEST(RoutingError, equalityComparesCaseAndPayload) {
+TEST(RoutingError, equalityComparesCaseAndPayload)
+{
     EXPECT_EQ(RoutingError::engineUnavailable("a"), RoutingError::engineUnavailable("a"));
     EXPECT_NE(RoutingError::engineUnavailable("a"), RoutingError::engineUnavailable("b"));
     EXPECT_EQ(RoutingError::notSnappable({1, 2, 3.0}), RoutingError::notSnappable({1, 2, 3.0}));
@@ -18,7 +19,8 @@ TEST(RoutingError, equalityComparesCaseAndPayload) {
     EXPECT_NE(Failure(RoutingError::noRouteFound()), Failure::cancelled());
 }
 
-TEST(RoutingError, displayTextShowsAnUnavailableEnginesMessageAlone) {
+TEST(RoutingError, displayTextShowsAnUnavailableEnginesMessageAlone)
+{
     EXPECT_EQ(Failure(RoutingError::engineUnavailable("route → HTTP 502")).displayText(),
               "route → HTTP 502");
     EXPECT_EQ(Failure(RoutingError::noRouteFound()).displayText(), "noRouteFound");
@@ -35,7 +37,8 @@ TEST(RoutingError, displayTextShowsAnUnavailableEnginesMessageAlone) {
     EXPECT_STREQ(Failure(RoutingError::noRouteFound()).what(), "noRouteFound");
 }
 
-TEST(ValhallaEngine, refusesEverythingWithItsMessage) {
+TEST(ValhallaEngine, refusesEverythingWithItsMessage)
+{
     routing::ValhallaEngine engine(QUrl("http://127.0.0.1:8002"));
     const Failure expected(RoutingError::engineUnavailable("Valhalla is not part of Milestone 1"));
     const model::CostingProfile costing{model::CostingKind::road, {}};

@@ -1,7 +1,7 @@
 #include "ScriptedEngine.h"
 
-#include <QMetaObject>
-#include <qcoro/qcorosignal.h>
+#include <QCoreApplication>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -9,31 +9,43 @@ namespace zuvo::test {
 
 using model::Coordinate;
 
-std::size_t ScriptedEngine::Script::count(Op op) const {
+std::size_t ScriptedEngine::Script::count(Op op) const
+{
     return static_cast<std::size_t>(std::count_if(requests.begin(), requests.end(),
                                                   [op](const Request& r) { return r.op == op; }));
 }
 
-void ScriptedEngine::Script::release(std::size_t index) {
-    if (const auto it = gates.find(index); it != gates.end())
-        QMetaObject::invokeMethod(it->second.get(), &Gate::opened, Qt::QueuedConnection);
+void Gate::open()
+{
+    if (m_open)
+        return;
+    m_open = true;
+    if (m_waiter)
+        QTimer::singleShot(0, QCoreApplication::instance(),
+                           [waiter = m_waiter] { waiter.resume(); });
 }
 
-model::Anchor::Snap ScriptedEngine::snapOf(const Coordinate& click) {
+void ScriptedEngine::Script::release(std::size_t index)
+{
+    if (const auto it = gates.find(index); it != gates.end())
+        it->second->open();
+}
+
+model::Anchor::Snap ScriptedEngine::snapOf(const Coordinate& click)
+{
     return {Coordinate{click.latitude + 0.0001, click.longitude, 500.0}, std::nullopt};
 }
 
-QCoro::Task<> ScriptedEngine::pass(Request request, std::stop_token cancel) {
+QCoro::Task<> ScriptedEngine::pass(Request request, std::stop_token cancel)
+{
     const auto script = m_script;
     const std::size_t index = script->requests.size();
     script->requests.push_back(request);
     if (script->hold) {
         auto gate = std::make_shared<Gate>();
         script->gates[index] = gate;
-        std::stop_callback onCancel(cancel, [gate] {
-            QMetaObject::invokeMethod(gate.get(), &Gate::opened, Qt::QueuedConnection);
-        });
-        co_await qCoro(gate.get(), &Gate::opened);
+        std::stop_callback onCancel(cancel, [gate] { gate->open(); });
+        co_await *gate;
     }
     routing::Failure::throwIfCancelled(cancel);
     if (script->failure) {
@@ -42,25 +54,31 @@ QCoro::Task<> ScriptedEngine::pass(Request request, std::stop_token cancel) {
     }
 }
 
-QCoro::Task<model::Anchor::Snap> ScriptedEngine::locate(Coordinate coordinate,
-                                                        model::CostingProfile costing,
-                                                        std::stop_token cancel) {
-    co_await pass({Op::locate, coordinate, coordinate, costing}, cancel);
+QCoro::Task<model::Anchor::Snap>
+ScriptedEngine::locate(Coordinate coordinate, model::CostingProfile costing, std::stop_token cancel)
+{
+    // Built outside the co_await: GCC 12 destroys brace-initialised
+    // temporaries of a co_await expression twice.
+    Request request{Op::locate, coordinate, coordinate, costing};
+    co_await pass(std::move(request), cancel);
     co_return snapOf(coordinate);
 }
 
 QCoro::Task<std::vector<model::RouteSegment>> ScriptedEngine::route(model::Anchor from,
                                                                     model::Anchor to,
                                                                     model::CostingProfile costing,
-                                                                    std::stop_token cancel) {
+                                                                    std::stop_token cancel)
+{
     const Coordinate a = from.routingPosition();
     const Coordinate b = to.routingPosition();
-    co_await pass({Op::route, a, b, costing}, cancel);
+    Request request{Op::route, a, b, costing};
+    co_await pass(std::move(request), cancel);
     co_return std::vector<model::RouteSegment>{{.coordinates = {a, b}, .distance = a.distance(b)}};
 }
 
 QCoro::Task<std::vector<double>> ScriptedEngine::elevation(std::vector<Coordinate> along,
-                                                           std::stop_token) {
+                                                           std::stop_token)
+{
     std::vector<double> result;
     for (const auto& c : along) {
         if (c.elevation)
@@ -71,8 +89,10 @@ QCoro::Task<std::vector<double>> ScriptedEngine::elevation(std::vector<Coordinat
 
 QCoro::Task<std::vector<model::RouteSegment>>
 ScriptedEngine::mapMatch(std::vector<Coordinate> coordinates, model::CostingProfile costing,
-                         std::stop_token cancel) {
-    co_await pass({Op::mapMatch, coordinates.front(), coordinates.back(), costing}, cancel);
+                         std::stop_token cancel)
+{
+    Request request{Op::mapMatch, coordinates.front(), coordinates.back(), costing};
+    co_await pass(std::move(request), cancel);
     // Two segments sharing their boundary point, as a real answer would.
     const auto middle = coordinates.begin() + static_cast<std::ptrdiff_t>(coordinates.size() / 2);
     co_return std::vector<model::RouteSegment>{

@@ -3,8 +3,7 @@
 #include "routing/Engine.h"
 #include "routing/Failure.h"
 
-#include <QObject>
-
+#include <coroutine>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,11 +12,19 @@
 
 namespace zuvo::test {
 
-// Something a held engine request waits for.
-class Gate : public QObject {
-    Q_OBJECT
-signals:
-    void opened();
+// What a held engine request waits for. Opening it resumes the waiting
+// request from the event loop, never inside the caller of open().
+class Gate {
+public:
+    void open();
+
+    bool await_ready() const noexcept { return m_open; }
+    void await_suspend(std::coroutine_handle<> waiter) noexcept { m_waiter = waiter; }
+    void await_resume() const noexcept {}
+
+private:
+    bool m_open = false;
+    std::coroutine_handle<> m_waiter;
 };
 
 // An engine for planner tests. It records every request, answers locate with
@@ -47,7 +54,9 @@ public:
     };
 
     explicit ScriptedEngine(std::shared_ptr<Script> script)
-        : m_script(std::move(script)) {}
+        : m_script(std::move(script))
+    {
+    }
 
     static model::Anchor::Snap snapOf(const model::Coordinate& click);
 
