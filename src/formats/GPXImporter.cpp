@@ -29,6 +29,13 @@ PointKind pointKind(std::string_view local)
     return PointKind::none;
 }
 
+// The elements whose text is a value.
+bool carriesText(std::string_view local)
+{
+    return local == "name" || local == "ele" || local == "time" || local == "hr" ||
+           local == "atemp" || local == "speed";
+}
+
 // Round half away from zero; absent beyond the range of int.
 std::optional<int> roundedTemperature(double value)
 {
@@ -61,6 +68,7 @@ struct ParseState {
     std::optional<double> pendingSpeed;
 
     std::string elementText;
+    int openTextElements = 0;
 
     void clearPending()
     {
@@ -76,6 +84,8 @@ struct ParseState {
     {
         elementText.clear();
         const std::string_view local = detail::localName(name);
+        if (carriesText(local))
+            ++openTextElements;
         if (depth++ == 0)
             sawGPXRoot = local == "gpx";
 
@@ -106,12 +116,25 @@ struct ParseState {
         }
     }
 
-    void characters(std::string_view text) { elementText.append(text); }
+    // Text is read only at the end of an element that carries a value, and
+    // then only the text since the last start tag, which lies inside that
+    // element: text elsewhere (the indentation between elements, mostly)
+    // need not be kept.
+    void characters(std::string_view text)
+    {
+        if (openTextElements > 0)
+            elementText.append(text);
+    }
 
     void endElement(const char* name)
     {
         --depth;
         const std::string_view local = detail::localName(name);
+        if (!carriesText(local)) {
+            endStructure(local);
+            return;
+        }
+        --openTextElements;
         const std::string_view text = detail::trimmed(elementText);
         const bool inTrackPoint = pendingKind == PointKind::trkpt;
 
@@ -135,7 +158,12 @@ struct ParseState {
         } else if (local == "speed") {
             if (inTrackPoint)
                 pendingSpeed = detail::parseDecimal(text);
-        } else if (local == "metadata") {
+        }
+    }
+
+    void endStructure(std::string_view local)
+    {
+        if (local == "metadata") {
             inMetadata = false;
         } else if (local == "extensions") {
             inExtensions = false;
