@@ -1,4 +1,4 @@
-import { Marker, createMarkerSet, markerElement } from "./markers.js";
+import { Marker, createMarkerSet, markerElement, setMarkerClasses } from "./markers.js";
 import { PayloadError, requireArray, requireLngLat, requireObject } from "./validate.js";
 
 const KINDS = new Set(["via", "shaping"]);
@@ -32,7 +32,7 @@ function classesOf(anchor) {
     anchor.role && `zuvo-anchor--${anchor.role}`,
     anchor.selected && "is-selected",
     anchor.dimmed && "is-dimmed",
-  ].filter(Boolean);
+  ];
 }
 
 // The anchor markers. Each can be dragged (posting anchorDrag while it moves and one dragEnd),
@@ -60,7 +60,7 @@ export function createAnchors(map, { post, contextMenu }) {
       return marker;
     },
     update(marker, anchor) {
-      marker.getElement().className = classesOf(anchor).join(" ");
+      setMarkerClasses(marker.getElement(), classesOf(anchor));
     },
   });
 

@@ -12,9 +12,8 @@ export function createMarkerSet(map, { create, update }) {
         seen.add(item.id);
         let marker = markers.get(item.id);
         if (!marker) {
-          marker = create(item);
+          marker = create(item).setLngLat([item.lng, item.lat]).addTo(map);
           markers.set(item.id, marker);
-          marker.addTo(map);
         }
         marker.setLngLat([item.lng, item.lat]);
         update(marker, item);
@@ -35,11 +34,17 @@ export function createMarkerSet(map, { create, update }) {
   };
 }
 
-// A marker element carrying `classes`; `text` is its visible label, if any.
-export function markerElement(classes, text = "") {
+// Gives a marker element exactly our `classes`, keeping the ones the map library set.
+export function setMarkerClasses(element, classes) {
+  const ours = [...element.classList].filter((c) => c.startsWith("zuvo-") || c.startsWith("is-"));
+  element.classList.remove(...ours);
+  element.classList.add(...classes.filter(Boolean));
+}
+
+// A marker element carrying `classes`.
+export function markerElement(classes) {
   const element = document.createElement("div");
   element.className = ["zuvo-marker", ...classes].join(" ");
-  element.textContent = text;
   return element;
 }
 

@@ -1,4 +1,4 @@
-import { Marker, createMarkerSet, markerElement } from "./markers.js";
+import { Marker, createMarkerSet, markerElement, setMarkerClasses } from "./markers.js";
 import {
   PayloadError,
   requireArray,
@@ -66,15 +66,13 @@ export function createPOIs(map, { post, contextMenu, customGlyph }) {
     update(marker, poi) {
       const element = marker.getElement();
       element.dataset.category = poi.category;
-      element.className = [
+      setMarkerClasses(element, [
         "zuvo-marker",
         "zuvo-poi",
         `zuvo-poi--${poi.category}`,
         poi.selected && "is-selected",
         poi.dimmed && "is-dimmed",
-      ]
-        .filter(Boolean)
-        .join(" ");
+      ]);
       element.textContent = glyphOf(poi.category);
     },
   });
