@@ -22,17 +22,6 @@ int usage(const Command& command)
     return exitUsage;
 }
 
-model::Result<QByteArray, QString> readFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("%1: cannot read (%2)").arg(path, file.errorString());
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("%1: cannot read (%2)").arg(path, file.errorString());
-    return bytes;
-}
-
 std::optional<QString> writeFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);

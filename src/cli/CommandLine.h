@@ -8,8 +8,8 @@
 
 #include <optional>
 
-// What every subcommand needs: reporting errors and usage, and reading and
-// writing whole files.
+// What every subcommand needs: reporting errors and usage, and writing whole
+// files.
 namespace zuvo::cli {
 
 inline constexpr int exitFailure = 1; // unreadable or invalid input, or a failed write
@@ -21,9 +21,6 @@ int fail(const QString& message);
 
 // Prints the command's usage line on standard error; returns exitUsage.
 int usage(const Command& command);
-
-// The whole file, or a one-line message naming it.
-model::Result<QByteArray, QString> readFile(const QString& path);
 
 // Replaces `path` with `bytes` atomically; a message naming the file on
 // failure.

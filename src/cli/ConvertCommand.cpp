@@ -4,6 +4,8 @@
 #include "cli/RideInput.h"
 #include "formats/GPXWriter.h"
 
+#include <QFile>
+
 namespace zuvo::cli {
 
 namespace {
@@ -15,9 +17,21 @@ int convert(const QStringList& arguments)
     const auto ride = RideInput::read(arguments[0]);
     if (!ride)
         return fail(ride.error());
+    // Streamed: a long ride's GPX is many times the size of its FIT file and
+    // never needs to be in memory whole.
+    const QString& out = arguments[1];
+    QFile file(out);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return fail(QStringLiteral("%1: cannot write (%2)").arg(out, file.errorString()));
     const formats::GPXWriter writer{.creator = QStringLiteral("zuvo")};
-    if (const auto error = writeFile(arguments[1], writer.write(ride->samples, ride->name)))
-        return fail(*error);
+    const bool written = writer.write(ride->samples, ride->name, [&](QByteArrayView piece) {
+        return file.write(piece.data(), piece.size()) == piece.size();
+    });
+    if (!written || !file.flush()) {
+        const QString reason = file.errorString();
+        file.remove();
+        return fail(QStringLiteral("%1: cannot write (%2)").arg(out, reason));
+    }
     return 0;
 }
 

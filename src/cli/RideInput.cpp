@@ -1,6 +1,6 @@
 #include "cli/RideInput.h"
 
-#include "cli/CommandLine.h"
+#include "cli/InputFile.h"
 #include "formats/BrytonTrackReader.h"
 #include "formats/FITImporter.h"
 #include "formats/GPXImporter.h"
@@ -26,7 +26,7 @@ QString describe(formats::FITImportError error)
     return {};
 }
 
-model::Result<ImportedGPX, QString> parse(const QString& path, const QByteArray& bytes)
+model::Result<ImportedGPX, QString> parse(const QString& path, QByteArrayView bytes)
 {
     const QString lower = path.toLower();
     if (lower.endsWith(QLatin1String(".fit"))) {
@@ -55,12 +55,17 @@ model::Result<ImportedGPX, QString> parse(const QString& path, const QByteArray&
 
 model::Result<RideInput, QString> RideInput::read(const QString& path)
 {
-    auto bytes = readFile(path);
-    if (!bytes)
-        return bytes.error();
-    auto imported = parse(path, *bytes);
+    auto imported = [&]() -> model::Result<ImportedGPX, QString> {
+        const auto input = InputFile::open(path);
+        if (!input)
+            return input.error();
+        auto parsed = parse(path, input->bytes());
+        if (!parsed)
+            return path + QStringLiteral(": ") + parsed.error();
+        return parsed;
+    }();
     if (!imported)
-        return path + QStringLiteral(": ") + imported.error();
+        return imported.error();
 
     RideInput ride{.name = QFileInfo(path).completeBaseName()};
     auto& parsed = imported.value();

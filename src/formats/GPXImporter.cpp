@@ -120,11 +120,8 @@ struct ParseState {
     // then only the text since the last start tag, which lies inside that
     // element: text elsewhere (the indentation between elements, mostly)
     // need not be kept.
-    void characters(std::string_view text)
-    {
-        if (openTextElements > 0)
-            elementText.append(text);
-    }
+    bool wantsText() const { return openTextElements > 0; }
+    void characters(std::string_view text) { elementText.append(text); }
 
     void endElement(const char* name)
     {

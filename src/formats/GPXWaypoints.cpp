@@ -42,11 +42,8 @@ struct ParseState {
         }
     }
 
-    void characters(std::string_view text)
-    {
-        if (inName)
-            nameText.append(text);
-    }
+    bool wantsText() const { return inName; }
+    void characters(std::string_view text) { nameText.append(text); }
 
     void endElement(const char* name)
     {

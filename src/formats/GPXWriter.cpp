@@ -3,7 +3,9 @@
 #include "formats/detail/Text.h"
 #include "model/Polyline.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 
 namespace zuvo::formats {
@@ -22,61 +24,112 @@ constexpr std::string_view gpxtpxNamespace =
 
 // The document is built line by line: each line starts with its indentation
 // (two spaces per level) and ends with a line feed, the last one included.
+// The text goes into one buffer written through a plain pointer (a ride
+// file is millions of short pieces). With a sink, the buffer is handed over
+// whenever a line ends past `sinkPiece` bytes.
 class Lines {
 public:
-    explicit Lines(qsizetype expectedSize) { m_text.reserve(expectedSize); }
+    Lines(qsizetype expectedSize, const GPXWriter::Sink* sink)
+        : m_text(sink ? sinkPiece + pieceSlack : expectedSize, Qt::Uninitialized)
+        , m_sink(sink)
+    {
+    }
 
     Lines& open(int indent)
     {
-        m_text.append(indent, ' ');
+        std::memset(room(std::size_t(indent)), ' ', std::size_t(indent));
+        m_used += indent;
         return *this;
     }
     template <std::size_t N>
     Lines& operator<<(const char (&text)[N])
     {
-        m_text.append(text, qsizetype(N - 1));
-        return *this;
+        return *this << std::string_view(text, N - 1);
     }
     Lines& operator<<(std::string_view text)
     {
-        m_text.append(text.data(), qsizetype(text.size()));
+        std::memcpy(room(text.size()), text.data(), text.size());
+        m_used += qsizetype(text.size());
         return *this;
     }
     Lines& operator<<(const QByteArray& text)
     {
-        m_text.append(text);
-        return *this;
+        return *this << std::string_view(text.constData(), std::size_t(text.size()));
     }
-    void close() { m_text.append('\n'); }
+    void close()
+    {
+        *room(1) = '\n';
+        ++m_used;
+        if (m_sink && m_used >= sinkPiece)
+            flush();
+    }
 
     // A whole line of `text` at `indent`.
     void line(int indent, std::string_view text) { open(indent) << text, close(); }
 
     Lines& fixed(double value, int decimals)
     {
-        detail::appendFixed(m_text, value, decimals);
-        return *this;
+        return written(detail::writeFixed(room(detail::numberCapacity), value, decimals));
     }
     Lines& shortest(double value)
     {
-        detail::appendShortest(m_text, value);
-        return *this;
+        return written(detail::writeShortest(room(detail::numberCapacity), value));
     }
     Lines& integer(std::int64_t value)
     {
-        detail::appendInteger(m_text, value);
-        return *this;
+        return written(detail::writeInteger(room(detail::numberCapacity), value));
     }
     Lines& time(std::int64_t secondsSinceEpoch)
     {
-        detail::appendInternetDateTime(m_text, secondsSinceEpoch);
+        return written(
+            detail::writeInternetDateTime(room(detail::numberCapacity), secondsSinceEpoch));
+    }
+
+    // The whole document (without a sink).
+    QByteArray take()
+    {
+        m_text.truncate(m_used);
+        return std::move(m_text);
+    }
+
+    // Hands what is left to the sink; false once the sink has refused.
+    bool finish()
+    {
+        if (m_used > 0)
+            flush();
+        return m_sinkOK;
+    }
+
+private:
+    static constexpr qsizetype sinkPiece = 1 << 20;
+    static constexpr qsizetype pieceSlack = 64 * 1024;
+
+    // Where the next `size` bytes go.
+    char* room(std::size_t size)
+    {
+        const qsizetype needed = m_used + qsizetype(size);
+        if (needed > m_text.size())
+            m_text.resize(std::max(needed, 2 * m_text.size()));
+        return m_text.data() + m_used;
+    }
+
+    Lines& written(const char* end)
+    {
+        m_used = end - m_text.constData();
         return *this;
     }
 
-    QByteArray take() { return std::move(m_text); }
+    void flush()
+    {
+        if (m_sinkOK)
+            m_sinkOK = (*m_sink)(QByteArrayView(m_text.constData(), m_used));
+        m_used = 0;
+    }
 
-private:
     QByteArray m_text;
+    qsizetype m_used = 0;
+    const GPXWriter::Sink* m_sink = nullptr;
+    bool m_sinkOK = true;
 };
 
 QByteArray escaped(const QString& name)
@@ -264,7 +317,7 @@ void rideTrackElement(Lines& lines, std::span<const TrackSample> samples, const 
 QByteArray GPXWriter::write(const Route& route, const QString& name) const
 {
     const auto points = route.coordinates();
-    Lines lines(1024 + qsizetype(points.size()) * 140);
+    Lines lines(1024 + qsizetype(points.size()) * 140, nullptr);
     const QByteArray escapedName = escaped(name);
     header(lines, creator, false);
     metadata(lines, escapedName);
@@ -274,15 +327,33 @@ QByteArray GPXWriter::write(const Route& route, const QString& name) const
     return lines.take();
 }
 
-QByteArray GPXWriter::write(std::span<const TrackSample> track, const QString& name) const
+namespace {
+
+void rideDocument(Lines& lines, const QString& creator, std::span<const TrackSample> track,
+                  const QString& name)
 {
-    Lines lines(1024 + qsizetype(track.size()) * 380);
     const QByteArray escapedName = escaped(name);
     header(lines, creator, true);
     metadata(lines, escapedName);
     rideTrackElement(lines, track, escapedName);
     lines.line(0, "</gpx>");
+}
+
+} // namespace
+
+QByteArray GPXWriter::write(std::span<const TrackSample> track, const QString& name) const
+{
+    Lines lines(1024 + qsizetype(track.size()) * 380, nullptr);
+    rideDocument(lines, creator, track, name);
     return lines.take();
+}
+
+bool GPXWriter::write(std::span<const TrackSample> track, const QString& name,
+                      const Sink& sink) const
+{
+    Lines lines(0, &sink);
+    rideDocument(lines, creator, track, name);
+    return lines.finish();
 }
 
 } // namespace zuvo::formats

@@ -4,8 +4,10 @@
 #include "model/TrackSample.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <span>
 
 namespace zuvo::formats {
@@ -19,8 +21,17 @@ struct GPXWriter {
     // Written verbatim into the root's creator attribute.
     QString creator;
 
+    // Takes one piece of a document; false stops the writing.
+    using Sink = std::function<bool(QByteArrayView piece)>;
+
     QByteArray write(const model::Route& route, const QString& name) const;
     QByteArray write(std::span<const model::TrackSample> track, const QString& name) const;
+
+    // The same ride file handed to `sink` in pieces of about a megabyte, in
+    // order, so that a long ride never sits in memory whole. False when the
+    // sink refused a piece.
+    bool write(std::span<const model::TrackSample> track, const QString& name,
+               const Sink& sink) const;
 };
 
 } // namespace zuvo::formats

@@ -75,7 +75,7 @@ QByteArray plannerBlock(const model::Route& route, const model::CostingProfile& 
     return block;
 }
 
-std::optional<double> decimalAttribute(const char** attributes, std::string_view name)
+std::optional<double> decimalAttribute(const char** attributes, const char* name)
 {
     const char* value = detail::attribute(attributes, name);
     return value ? detail::parseDecimal(value) : std::nullopt;

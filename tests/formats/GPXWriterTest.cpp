@@ -99,3 +99,28 @@ TEST(GPXWriter, creatorIsVerbatimAndEmptyRideIsWellFormed)
     EXPECT_TRUE(text.contains("<name>a\"b'</name>"));
     EXPECT_TRUE(text.endsWith("    <trkseg>\n    </trkseg>\n  </trk>\n</gpx>\n"));
 }
+
+TEST(GPXWriter, rideInPiecesIsTheSameDocument)
+{
+    std::vector<TrackSample> ride;
+    for (int i = 0; i < 20'000; ++i)
+        ride.push_back({.coordinate = {48.0 + i * 1e-5, 11.0, 500.0 + i}, .heartRate = 100});
+    const GPXWriter writer{.creator = QStringLiteral("zuvo")};
+    const QByteArray whole = writer.write(ride, QStringLiteral("Long"));
+
+    QByteArray joined;
+    int pieces = 0;
+    EXPECT_TRUE(writer.write(ride, QStringLiteral("Long"), [&](QByteArrayView piece) {
+        joined += piece.toByteArray();
+        return ++pieces > 0;
+    }));
+    EXPECT_GT(pieces, 1);
+    EXPECT_EQ(joined, whole);
+
+    pieces = 0;
+    EXPECT_FALSE(writer.write(ride, QStringLiteral("Long"), [&](QByteArrayView) {
+        ++pieces;
+        return false;
+    }));
+    EXPECT_EQ(pieces, 1) << "nothing more after the sink refused";
+}

@@ -1,5 +1,6 @@
 #include "formats/detail/Text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -56,17 +57,17 @@ CivilTime civil(std::int64_t secondsSinceEpoch)
             static_cast<int>(time.seconds().count())};
 }
 
-void appendPadded(QByteArray& out, int value, int width)
+char* writePadded(char* out, int value, int width)
 {
     if (value < 0) {
-        out.append('-');
+        *out++ = '-';
         value = -value;
     }
-    char buffer[12];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    for (auto length = end - buffer; length < width; ++length)
-        out.append('0');
-    out.append(buffer, end - buffer);
+    char digits[12];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    for (auto length = end - digits; length < width; ++length)
+        *out++ = '0';
+    return std::copy(digits, end, out);
 }
 
 } // namespace
@@ -132,30 +133,30 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
+char* writeFixed(char* out, double value, int decimals)
+{
+    return std::to_chars(out, out + numberCapacity, value, std::chars_format::fixed, decimals).ptr;
+}
+
+char* writeShortest(char* out, double value)
+{
+    char* end = std::to_chars(out, out + numberCapacity, value, std::chars_format::fixed).ptr;
+    if (std::find(out, end, '.') == end) {
+        *end++ = '.';
+        *end++ = '0';
+    }
+    return end;
+}
+
+char* writeInteger(char* out, std::int64_t value)
+{
+    return std::to_chars(out, out + numberCapacity, value).ptr;
+}
+
 void appendFixed(QByteArray& out, double value, int decimals)
 {
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    out.append(buffer, result.ptr - buffer);
-}
-
-void appendShortest(QByteArray& out, double value)
-{
-    char buffer[400];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
-    const std::string_view text(buffer, end - buffer);
-    out.append(buffer, end - buffer);
-    if (text.find('.') == std::string_view::npos)
-        out.append(".0");
-}
-
-void appendInteger(QByteArray& out, std::int64_t value)
-{
-    char buffer[24];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    out.append(buffer, end - buffer);
+    char text[numberCapacity];
+    out.append(text, writeFixed(text, value, decimals) - text);
 }
 
 std::optional<std::int64_t> parseInternetDateTime(std::string_view text)
@@ -198,37 +199,32 @@ std::optional<std::int64_t> parseInternetDateTime(std::string_view text)
     return daysSinceEpoch * 86'400 + hour * 3600 + minute * 60 + second - offset;
 }
 
-void appendInternetDateTime(QByteArray& out, std::int64_t secondsSinceEpoch)
+char* writeInternetDateTime(char* out, std::int64_t secondsSinceEpoch)
 {
     const CivilTime t = civil(secondsSinceEpoch);
-    appendPadded(out, t.year, 4);
-    out.append('-');
-    appendPadded(out, int(t.month), 2);
-    out.append('-');
-    appendPadded(out, int(t.day), 2);
-    out.append('T');
-    appendPadded(out, t.hour, 2);
-    out.append(':');
-    appendPadded(out, t.minute, 2);
-    out.append(':');
-    appendPadded(out, t.second, 2);
-    out.append('Z');
+    out = writePadded(out, t.year, 4);
+    *out++ = '-';
+    out = writePadded(out, int(t.month), 2);
+    *out++ = '-';
+    out = writePadded(out, int(t.day), 2);
+    *out++ = 'T';
+    out = writePadded(out, t.hour, 2);
+    *out++ = ':';
+    out = writePadded(out, t.minute, 2);
+    *out++ = ':';
+    out = writePadded(out, t.second, 2);
+    *out++ = 'Z';
+    return out;
 }
 
 QByteArray minuteText(std::int64_t secondsSinceEpoch)
 {
-    const CivilTime t = civil(secondsSinceEpoch);
-    QByteArray out;
-    appendPadded(out, t.year, 4);
-    out.append('-');
-    appendPadded(out, int(t.month), 2);
-    out.append('-');
-    appendPadded(out, int(t.day), 2);
-    out.append(' ');
-    appendPadded(out, t.hour, 2);
-    out.append(':');
-    appendPadded(out, t.minute, 2);
-    return out;
+    // The full text up to the minutes ("THH:mm:ssZ" is its last 10
+    // characters), with a space for the "T".
+    char text[numberCapacity];
+    const auto separator = writeInternetDateTime(text, secondsSinceEpoch) - text - 10;
+    text[separator] = ' ';
+    return QByteArray(text, separator + 6);
 }
 
 } // namespace zuvo::formats::detail

@@ -24,22 +24,29 @@ std::optional<int> parseInteger(std::string_view text);
 // `text` without white space and line breaks at either end.
 std::string_view trimmed(std::string_view text);
 
+// The writers below put their text at `out`, which must have room for
+// `numberCapacity` bytes, and return the end of the text.
+inline constexpr std::size_t numberCapacity = 400;
+
 // "%.{decimals}f" in the C locale.
-void appendFixed(QByteArray& out, double value, int decimals);
+char* writeFixed(char* out, double value, int decimals);
 
 // The shortest text that reads back as the same double, with ".0" after whole
 // numbers (512.0, 487.25).
-void appendShortest(QByteArray& out, double value);
+char* writeShortest(char* out, double value);
 
-void appendInteger(QByteArray& out, std::int64_t value);
+char* writeInteger(char* out, std::int64_t value);
+
+// "yyyy-MM-ddTHH:mm:ssZ" for `secondsSinceEpoch`, in UTC.
+char* writeInternetDateTime(char* out, std::int64_t secondsSinceEpoch);
+
+// "%.{decimals}f" in the C locale, appended to `out`.
+void appendFixed(QByteArray& out, double value, int decimals);
 
 // Seconds since the Unix epoch of an internet date-time: "yyyy-MM-ddTHH:mm:ss"
 // followed by "Z" or a "+hh:mm"/"-hh:mm" offset (also without the colon).
 // Fractional seconds and any other form are rejected.
 std::optional<std::int64_t> parseInternetDateTime(std::string_view text);
-
-// "yyyy-MM-ddTHH:mm:ssZ" for `secondsSinceEpoch`, in UTC.
-void appendInternetDateTime(QByteArray& out, std::int64_t secondsSinceEpoch);
 
 // "yyyy-MM-dd HH:mm" for `secondsSinceEpoch`, in UTC.
 QByteArray minuteText(std::int64_t secondsSinceEpoch);

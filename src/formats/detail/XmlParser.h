@@ -15,6 +15,9 @@ namespace zuvo::formats::detail {
 //
 // `State` receives startElement(name, attributes), endElement(name) and
 // characters(text); attributes are expat's null-terminated name/value list.
+// A State with wantsText() gets characters() only while that returns true
+// (asked after every tag): most of a GPX file's text is indentation that no
+// reader needs, and skipping it spares a call per run of white space.
 class XmlParser {
 public:
     // True when the whole input is a well-formed document.
@@ -23,8 +26,9 @@ public:
     {
         XmlParser parser;
         XML_SetUserData(parser.m_parser, &state);
+        XML_UseParserAsHandlerArg(parser.m_parser);
         XML_SetElementHandler(parser.m_parser, &start<State>, &end<State>);
-        XML_SetCharacterDataHandler(parser.m_parser, &text<State>);
+        updateTextHandler(parser.m_parser, state);
         return parser.feed(bytes);
     }
 
@@ -38,19 +42,38 @@ private:
     bool feed(QByteArrayView bytes);
 
     template <typename State>
-    static void start(void* state, const XML_Char* name, const XML_Char** attributes)
+    static State& stateOf(void* parser)
     {
-        static_cast<State*>(state)->startElement(name, attributes);
+        return *static_cast<State*>(XML_GetUserData(static_cast<XML_Parser>(parser)));
+    }
+
+    template <typename State>
+    static void updateTextHandler(XML_Parser parser, State& state)
+    {
+        if constexpr (requires { state.wantsText(); })
+            XML_SetCharacterDataHandler(parser, state.wantsText() ? &text<State> : nullptr);
+        else
+            XML_SetCharacterDataHandler(parser, &text<State>);
+    }
+
+    template <typename State>
+    static void start(void* parser, const XML_Char* name, const XML_Char** attributes)
+    {
+        auto& state = stateOf<State>(parser);
+        state.startElement(name, attributes);
+        updateTextHandler(static_cast<XML_Parser>(parser), state);
     }
     template <typename State>
-    static void end(void* state, const XML_Char* name)
+    static void end(void* parser, const XML_Char* name)
     {
-        static_cast<State*>(state)->endElement(name);
+        auto& state = stateOf<State>(parser);
+        state.endElement(name);
+        updateTextHandler(static_cast<XML_Parser>(parser), state);
     }
     template <typename State>
-    static void text(void* state, const XML_Char* text, int length)
+    static void text(void* parser, const XML_Char* text, int length)
     {
-        static_cast<State*>(state)->characters(std::string_view(text, std::size_t(length)));
+        stateOf<State>(parser).characters(std::string_view(text, std::size_t(length)));
     }
 
     XML_Parser m_parser;
@@ -59,15 +82,20 @@ private:
 // The part of a qualified name after the last ":".
 inline std::string_view localName(const char* qualifiedName)
 {
-    const char* colon = std::strrchr(qualifiedName, ':');
-    return colon ? std::string_view(colon + 1) : std::string_view(qualifiedName);
+    const char* local = qualifiedName;
+    const char* end = qualifiedName;
+    for (; *end; ++end) {
+        if (*end == ':')
+            local = end + 1;
+    }
+    return {local, std::size_t(end - local)};
 }
 
 // The value of attribute `name`, if present.
-inline const char* attribute(const char** attributes, std::string_view name)
+inline const char* attribute(const char** attributes, const char* name)
 {
     for (; attributes[0]; attributes += 2) {
-        if (name == attributes[0])
+        if (std::strcmp(name, attributes[0]) == 0)
             return attributes[1];
     }
     return nullptr;
