@@ -1,4 +1,4 @@
-import Pbf from "pbf";
+import { PbfWriter } from "pbf";
 import { zxyToTileId } from "pmtiles";
 
 // Builds small PMTiles (version 3) archives of Mapbox vector tiles holding points, so that a
@@ -26,7 +26,7 @@ export function pointTile({ layer, z, x, y, points }) {
     if (!list.includes(item)) list.push(item);
     return list.indexOf(item);
   };
-  const pbf = new Pbf();
+  const pbf = new PbfWriter();
   pbf.writeMessage(3, (_, out) => {
     out.writeVarintField(15, 2);
     out.writeStringField(1, layer);
