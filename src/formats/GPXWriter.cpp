@@ -134,7 +134,7 @@ private:
 
 QByteArray escaped(const QString& name)
 {
-    QByteArray text = name.toUtf8();
+    QByteArray text = detail::xmlCharacters(name);
     text.replace("&", "&amp;");
     text.replace("<", "&lt;");
     text.replace(">", "&gt;");

@@ -23,7 +23,7 @@ constexpr std::string_view closingTag = "</gpx>\n";
 // cannot break the document when the plan is saved again.
 QByteArray escapedAttribute(const QString& value)
 {
-    QByteArray text = value.toUtf8();
+    QByteArray text = detail::xmlCharacters(value);
     text.replace("&", "&amp;");
     text.replace("<", "&lt;");
     text.replace(">", "&gt;");

@@ -56,10 +56,12 @@ TEST(RouteDocument, roundTripKeepsWhatThePlannerNeeds)
     route.anchors[1].click = {-33.1234567, 151.0000004, 12.0};
     const CostingProfile costing{
         .kind = CostingKind::motorcycle,
-        .values = {{"avoid_motorways", 0.1234}, {"odd \"key\"\n<&>", 0.5}},
+        .values = {{"avoid_motorways", 0.1234}, {"odd \"key\"\n<&>\x02", 0.5}},
     };
+    // A control character has no place in XML: dropped, it cannot make the
+    // saved plan unreadable.
     const RouteDocument document =
-        decoded(RouteDocumentCoder::encode(route, costing, QStringLiteral("Über & weiter")));
+        decoded(RouteDocumentCoder::encode(route, costing, QStringLiteral("Über & \x01weiter")));
 
     EXPECT_EQ(document.name, QStringLiteral("Über & weiter"));
     EXPECT_TRUE(document.roundTrip);

@@ -153,6 +153,19 @@ char* writeInteger(char* out, std::int64_t value)
     return std::to_chars(out, out + numberCapacity, value).ptr;
 }
 
+QByteArray xmlCharacters(const QString& text)
+{
+    const auto forbidden = [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u < 0x20 && u != '\t' && u != '\n' && u != '\r') || u == 0xFFFE || u == 0xFFFF;
+    };
+    if (std::none_of(text.begin(), text.end(), forbidden))
+        return text.toUtf8();
+    QString kept = text;
+    kept.removeIf(forbidden);
+    return kept.toUtf8();
+}
+
 void appendFixed(QByteArray& out, double value, int decimals)
 {
     char text[numberCapacity];

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 
 #include <cstdint>
 #include <optional>
@@ -39,6 +40,11 @@ char* writeInteger(char* out, std::int64_t value);
 
 // "yyyy-MM-ddTHH:mm:ssZ" for `secondsSinceEpoch`, in UTC.
 char* writeInternetDateTime(char* out, std::int64_t secondsSinceEpoch);
+
+// `text` as UTF-8 without the characters an XML 1.0 document cannot hold at
+// all (control characters other than tab and line breaks, U+FFFE, U+FFFF):
+// written as they are, they would make the whole file unreadable.
+QByteArray xmlCharacters(const QString& text);
 
 // "%.{decimals}f" in the C locale, appended to `out`.
 void appendFixed(QByteArray& out, double value, int decimals);
