@@ -16,24 +16,80 @@ using model::TrackSample;
 
 namespace {
 
-enum class PointKind { none, trkpt, rtept, wpt };
+// The elements the reader acts on, by local name.
+enum class Element {
+    other,
+    gpx,
+    metadata,
+    trk,
+    rte,
+    extensions,
+    // points
+    trkpt,
+    rtept,
+    wpt,
+    // elements whose text is a value
+    name,
+    ele,
+    time,
+    hr,
+    atemp,
+    speed,
+};
 
-PointKind pointKind(std::string_view local)
+Element classify(std::string_view local)
 {
-    if (local == "trkpt")
-        return PointKind::trkpt;
-    if (local == "rtept")
-        return PointKind::rtept;
-    if (local == "wpt")
-        return PointKind::wpt;
-    return PointKind::none;
+    const auto is = [&](std::string_view name, Element element) {
+        return local == name ? element : Element::other;
+    };
+    // Sorted by length first: one comparison for most names.
+    switch (local.size()) {
+    case 2:
+        return is("hr", Element::hr);
+    case 3:
+        switch (local[0]) {
+        case 'e':
+            return is("ele", Element::ele);
+        case 'g':
+            return is("gpx", Element::gpx);
+        case 'r':
+            return is("rte", Element::rte);
+        case 't':
+            return is("trk", Element::trk);
+        case 'w':
+            return is("wpt", Element::wpt);
+        }
+        return Element::other;
+    case 4:
+        return local[0] == 'n' ? is("name", Element::name) : is("time", Element::time);
+    case 5:
+        switch (local[0]) {
+        case 'a':
+            return is("atemp", Element::atemp);
+        case 'r':
+            return is("rtept", Element::rtept);
+        case 's':
+            return is("speed", Element::speed);
+        case 't':
+            return is("trkpt", Element::trkpt);
+        }
+        return Element::other;
+    case 8:
+        return is("metadata", Element::metadata);
+    case 10:
+        return is("extensions", Element::extensions);
+    }
+    return Element::other;
 }
 
-// The elements whose text is a value.
-bool carriesText(std::string_view local)
+bool isPoint(Element element)
 {
-    return local == "name" || local == "ele" || local == "time" || local == "hr" ||
-           local == "atemp" || local == "speed";
+    return element == Element::trkpt || element == Element::rtept || element == Element::wpt;
+}
+
+bool carriesText(Element element)
+{
+    return element >= Element::name;
 }
 
 // Round half away from zero; absent beyond the range of int.
@@ -57,8 +113,9 @@ struct ParseState {
     bool inExtensions = false;
     bool inMetadata = false;
 
-    // The point element that is open, and what its children said so far.
-    PointKind pendingKind = PointKind::none;
+    // The point element that is open (other: none), and what its children
+    // said so far.
+    Element pendingKind = Element::other;
     double pendingLatitude = 0.0;
     double pendingLongitude = 0.0;
     std::optional<double> elevation;
@@ -72,7 +129,7 @@ struct ParseState {
 
     void clearPending()
     {
-        pendingKind = PointKind::none;
+        pendingKind = Element::other;
         elevation.reset();
         pendingTime.reset();
         pendingHeartRate.reset();
@@ -83,36 +140,51 @@ struct ParseState {
     void startElement(const char* name, const char** attributes)
     {
         elementText.clear();
-        const std::string_view local = detail::localName(name);
-        if (carriesText(local))
-            ++openTextElements;
+        const Element element = classify(detail::localName(name));
         if (depth++ == 0)
-            sawGPXRoot = local == "gpx";
+            sawGPXRoot = element == Element::gpx;
 
-        if (local == "metadata") {
+        switch (element) {
+        case Element::metadata:
             inMetadata = true;
-        } else if (local == "trk") {
+            break;
+        case Element::trk:
             inTrack = true;
             currentTrack.clear();
-        } else if (local == "rte") {
+            break;
+        case Element::rte:
             inRoute = true;
             currentRoute.clear();
-        } else if (local == "extensions") {
+            break;
+        case Element::extensions:
             inExtensions = true;
-        } else if (const PointKind kind = pointKind(local);
-                   kind != PointKind::none && !inExtensions) {
-            // Each point starts clean: what an earlier, skipped point said
-            // (its elevation, say) must not end up on this one.
-            clearPending();
-            const char* lat = detail::attribute(attributes, "lat");
-            const char* lon = detail::attribute(attributes, "lon");
-            const auto latitude = lat ? detail::parseDecimal(lat) : std::nullopt;
-            const auto longitude = lon ? detail::parseDecimal(lon) : std::nullopt;
-            if (latitude && longitude) {
-                pendingKind = kind;
-                pendingLatitude = *latitude;
-                pendingLongitude = *longitude;
-            }
+            break;
+        case Element::trkpt:
+        case Element::rtept:
+        case Element::wpt:
+            if (!inExtensions)
+                startPoint(element, attributes);
+            break;
+        default:
+            if (carriesText(element))
+                ++openTextElements;
+            break;
+        }
+    }
+
+    void startPoint(Element kind, const char** attributes)
+    {
+        // Each point starts clean: what an earlier, skipped point said (its
+        // elevation, say) must not end up on this one.
+        clearPending();
+        const char* lat = detail::attribute(attributes, "lat");
+        const char* lon = detail::attribute(attributes, "lon");
+        const auto latitude = lat ? detail::parseDecimal(lat) : std::nullopt;
+        const auto longitude = lon ? detail::parseDecimal(lon) : std::nullopt;
+        if (latitude && longitude) {
+            pendingKind = kind;
+            pendingLatitude = *latitude;
+            pendingLongitude = *longitude;
         }
     }
 
@@ -126,64 +198,71 @@ struct ParseState {
     void endElement(const char* name)
     {
         --depth;
-        const std::string_view local = detail::localName(name);
-        if (!carriesText(local)) {
-            endStructure(local);
+        const Element element = classify(detail::localName(name));
+        if (carriesText(element)) {
+            --openTextElements;
+            endValue(element, detail::trimmed(elementText));
             return;
         }
-        --openTextElements;
-        const std::string_view text = detail::trimmed(elementText);
-        const bool inTrackPoint = pendingKind == PointKind::trkpt;
-
-        if (local == "name") {
-            if (inMetadata && !result.name)
-                result.name = QString::fromUtf8(text.data(), qsizetype(text.size()));
-        } else if (local == "ele") {
-            if (pendingKind != PointKind::none)
-                elevation = detail::parseDecimal(text);
-        } else if (local == "time") {
-            if (inTrackPoint)
-                pendingTime = detail::parseInternetDateTime(text);
-        } else if (local == "hr") {
-            if (inTrackPoint)
-                pendingHeartRate = detail::parseInteger(text);
-        } else if (local == "atemp") {
-            if (inTrackPoint) {
-                const auto value = detail::parseDecimal(text);
-                pendingTemperature = value ? roundedTemperature(*value) : std::nullopt;
-            }
-        } else if (local == "speed") {
-            if (inTrackPoint)
-                pendingSpeed = detail::parseDecimal(text);
-        }
-    }
-
-    void endStructure(std::string_view local)
-    {
-        if (local == "metadata") {
+        switch (element) {
+        case Element::metadata:
             inMetadata = false;
-        } else if (local == "extensions") {
+            break;
+        case Element::extensions:
             inExtensions = false;
-        } else if (local == "trk") {
+            break;
+        case Element::trk:
             inTrack = false;
             if (!currentTrack.empty())
                 result.tracks.push_back(std::move(currentTrack));
             currentTrack.clear();
-        } else if (local == "rte") {
+            break;
+        case Element::rte:
             inRoute = false;
             if (!currentRoute.empty())
                 result.routes.push_back(std::move(currentRoute));
             currentRoute.clear();
-        } else if (const PointKind kind = pointKind(local);
-                   kind != PointKind::none && !inExtensions && pendingKind == kind) {
-            completePoint(kind);
+            break;
+        default:
+            if (isPoint(element) && !inExtensions && pendingKind == element)
+                completePoint(element);
+            break;
         }
     }
 
-    void completePoint(PointKind kind)
+    void endValue(Element element, std::string_view text)
+    {
+        if (element == Element::name) {
+            if (inMetadata && !result.name)
+                result.name = QString::fromUtf8(text.data(), qsizetype(text.size()));
+        } else if (element == Element::ele) {
+            if (pendingKind != Element::other)
+                elevation = detail::parseDecimal(text);
+        } else if (pendingKind == Element::trkpt) {
+            // Time and the track point extension's values belong to track
+            // points only.
+            trackPointValue(element, text);
+        }
+    }
+
+    void trackPointValue(Element element, std::string_view text)
+    {
+        if (element == Element::time) {
+            pendingTime = detail::parseInternetDateTime(text);
+        } else if (element == Element::hr) {
+            pendingHeartRate = detail::parseInteger(text);
+        } else if (element == Element::atemp) {
+            const auto value = detail::parseDecimal(text);
+            pendingTemperature = value ? roundedTemperature(*value) : std::nullopt;
+        } else if (element == Element::speed) {
+            pendingSpeed = detail::parseDecimal(text);
+        }
+    }
+
+    void completePoint(Element kind)
     {
         const Coordinate coordinate{pendingLatitude, pendingLongitude, elevation};
-        if (kind == PointKind::trkpt && inTrack) {
+        if (kind == Element::trkpt && inTrack) {
             TrackSample sample{.coordinate = coordinate};
             if (pendingTime)
                 sample.timestamp = QDateTime::fromSecsSinceEpoch(*pendingTime, Qt::UTC);
@@ -191,9 +270,9 @@ struct ParseState {
             sample.heartRate = pendingHeartRate;
             sample.temperature = pendingTemperature;
             currentTrack.push_back(std::move(sample));
-        } else if (kind == PointKind::rtept && inRoute) {
+        } else if (kind == Element::rtept && inRoute) {
             currentRoute.push_back(coordinate);
-        } else if (kind == PointKind::wpt) {
+        } else if (kind == Element::wpt) {
             result.waypoints.push_back(coordinate);
         }
         clearPending();

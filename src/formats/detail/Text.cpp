@@ -70,10 +70,47 @@ char* writePadded(char* out, int value, int width)
     return std::copy(digits, end, out);
 }
 
+// Plain decimals of at most 15 digits without an exponent ("48.123456",
+// "-3.5"), by far the most common numbers in GPX: the digits as an integer
+// and the power of ten are both exact doubles, so one division gives the
+// correctly rounded value, the same as the general conversion.
+std::optional<double> parsePlainDecimal(std::string_view text)
+{
+    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+'))
+        ++i;
+    std::int64_t digits = 0;
+    int count = 0;
+    int fraction = -1;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (isDigit(c)) {
+            digits = digits * 10 + (c - '0');
+            if (fraction >= 0)
+                ++fraction;
+            if (++count > 15)
+                return std::nullopt;
+        } else if (c == '.' && fraction < 0) {
+            fraction = 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (count == 0)
+        return std::nullopt;
+    const double value = double(digits) / powersOfTen[std::max(fraction, 0)];
+    return negative ? -value : value;
+}
+
 } // namespace
 
 std::optional<double> parseDecimal(std::string_view text)
 {
+    if (const auto plain = parsePlainDecimal(text))
+        return plain;
     // from_chars takes no "+" and would take "inf" and "nan": check the
     // grammar first.
     std::size_t i = 0;
