@@ -80,7 +80,8 @@ async function start() {
   const style = await loadStyle(query, pmtilesProtocol);
   const map = new maplibregl.Map({ container: "map", style, ...START, maxPitch: 70 });
   logMapErrors(map);
-  await map.once("load");
+  // The style is enough to add the page's own layers; tiles may take long or never come.
+  if (!map.isStyleLoaded()) await map.once("style.load");
 
   const commands = createCommands(map, query);
   window.zuvo = { receive: createReceiver(commands.handlers, log), map };
