@@ -55,8 +55,8 @@ struct ReadState {
         return value;
     }
 
-    // The record header at `pos` and what follows it; the position after
-    // it, or the error.
+    // Reads the record at `pos` and moves `pos` past it; the error when the
+    // record cannot be read.
     std::optional<FITImportError> readRecord(std::size_t& pos)
     {
         const std::uint8_t header = bytes[pos];
