@@ -1,7 +1,7 @@
 import { PayloadError, requireObject } from "./validate.js";
 
 // The style layers of each colour component the application lets the user recolour.
-export const COLOR_COMPONENTS = {
+const COLOR_COMPONENTS = {
   background: ["background", "earth"],
   "landuse-park": ["landuse-park"],
   "natural-wood": ["natural-wood"],
@@ -16,7 +16,7 @@ export const COLOR_COMPONENTS = {
   "zuvo-cycle-line": ["zuvo-cycle-line"],
   "route-flat": [],
 };
-export const RESET = "__reset__";
+const RESET = "__reset__";
 const COLOR_PROPERTY = {
   background: "background-color",
   fill: "fill-color",

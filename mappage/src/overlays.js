@@ -1,6 +1,6 @@
 import { PayloadError, requireArray, requireBoolean } from "./validate.js";
 
-export const TERRAIN_SOURCE = "zuvo-terrain";
+const TERRAIN_SOURCE = "zuvo-terrain";
 const DEM_SOURCE = "zuvo-dem";
 const TERRAIN_PITCH = 55;
 

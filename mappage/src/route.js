@@ -3,7 +3,7 @@ import { PayloadError, isFiniteNumber, requirePositions } from "./validate.js";
 
 export const ROUTE_FLAT_COLOR = "#FF7A18";
 const SOURCE = "zuvo-route";
-export const ROUTE_LINE_LAYER = "zuvo-route-line";
+const ROUTE_LINE_LAYER = "zuvo-route-line";
 const HIT_LAYER = "zuvo-route-hit";
 
 const lineString = (coordinates) => ({

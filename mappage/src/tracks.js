@@ -1,7 +1,7 @@
 import { PayloadError, requireArray, requireObject, requirePositions } from "./validate.js";
 
 // The page's palette for shown tracks, picked by the track's colour slot.
-export const TRACK_PALETTE = ["#8E44AD", "#16A085", "#2980B9", "#C0392B", "#D35400", "#7F8C8D"];
+const TRACK_PALETTE = ["#8E44AD", "#16A085", "#2980B9", "#C0392B", "#D35400", "#7F8C8D"];
 const SOURCE = "zuvo-tracks";
 
 function readTrack(value, index) {
