@@ -3,7 +3,6 @@
 #include "routing/RoutingError.h"
 
 #include <QByteArray>
-#include <QJsonParseError>
 #include <QNetworkReply>
 #include <QString>
 
@@ -21,9 +20,8 @@ struct NetworkError {
     bool operator==(const NetworkError&) const = default;
 };
 
-// A body that should have been JSON and was not.
+// A body that should have been JSON of a known shape and was not.
 struct JsonError {
-    QJsonParseError::ParseError code = QJsonParseError::NoError;
     QString text;
     bool operator==(const JsonError&) const = default;
 };

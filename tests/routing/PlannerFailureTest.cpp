@@ -129,15 +129,17 @@ TEST_F(PlannerTest, cancelledInsertChangesNothing)
     EXPECT_TRUE(failureOf(outcome)->isCancellation());
     EXPECT_EQ(planner.currentRoute(), before);
 
-    // A locate that completes after the stop request still inserts nothing.
-    std::stop_source late;
-    script->requests.clear();
-    script->gates.clear();
-    auto insertLate = planner.insertAnchor(at(5), Anchor::Kind::via, 1, late.get_token());
+    // A locate that succeeds just as the stop is requested still inserts nothing.
     script->hold = false;
-    script->release(0);
-    late.request_stop();
-    EXPECT_TRUE(failureOf(runTask(std::move(insertLate)))->isCancellation());
+    std::stop_source late;
+    script->failure = [&](const ScriptedEngine::Request&, std::size_t) -> std::optional<Failure> {
+        late.request_stop();
+        return std::nullopt;
+    };
+    const auto lateOutcome =
+        runTask(planner.insertAnchor(at(5), Anchor::Kind::via, 1, late.get_token()));
+    ASSERT_TRUE(failureOf(lateOutcome));
+    EXPECT_TRUE(failureOf(lateOutcome)->isCancellation());
     EXPECT_EQ(planner.currentRoute(), before);
 }
 
@@ -148,10 +150,10 @@ TEST_F(PlannerTest, interleavedOperationsKeepTheSnapshotConsistent)
 
     // A move of anchor 1 waits for its locate; meanwhile anchor 2 is removed.
     auto move = planner.moveAnchor(anchors[1].id, at(5));
-    expectConsistent();
+    expectInvariants();
     EXPECT_EQ(planner.currentRoute().anchors[1].click, at(5)) << "the click moves at once";
     auto remove = planner.removeAnchor(anchors[2].id);
-    expectConsistent();
+    expectInvariants();
     EXPECT_EQ(planner.currentRoute().anchors.size(), 2u);
 
     // The removal's closing leg (1 → 0) and the move's locate are in flight.
@@ -163,14 +165,17 @@ TEST_F(PlannerTest, interleavedOperationsKeepTheSnapshotConsistent)
     expectConsistent();
     EXPECT_TRUE(planner.currentRoute().closingLeg);
 
-    // The move resumes: it routes leg 0 (0 → 5) and the closing leg (5 → 0).
+    // The move resumes and routes leg 0 (0 → 5), then the closing leg (5 → 0).
     script->release(0);
     QCoreApplication::processEvents();
-    expectConsistent();
+    expectInvariants();
     ASSERT_EQ(script->requests.size(), 3u);
+    EXPECT_EQ(routedPairs().back(), std::make_pair(0, 5));
     script->release(2);
     QCoreApplication::processEvents();
+    expectInvariants();
     ASSERT_EQ(script->requests.size(), 4u);
+    EXPECT_EQ(routedPairs().back(), std::make_pair(5, 0));
     script->release(3);
     ASSERT_FALSE(runTask(std::move(move)).error);
     expectConsistent();
@@ -183,24 +188,27 @@ TEST_F(PlannerTest, legResultForAnEditedPairIsDropped)
 {
     const auto anchors = build(2);
     script->hold = true;
-    // Anchor 1 moves twice; the first move's leg arrives after the second move's locate.
+    // Anchor 1 moves to 5, then to 6 while the leg to 5 is still being routed.
     auto first = planner.moveAnchor(anchors[1].id, at(5));
     script->release(0);
     QCoreApplication::processEvents();
-    ASSERT_EQ(script->requests.size(), 2u); // the first move's route 0 → 5
+    ASSERT_EQ(routedPairs(), (std::vector<std::pair<int, int>>{{0, 5}}));
     auto second = planner.moveAnchor(anchors[1].id, at(6));
+    script->release(2);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(script->requests.size(), 4u);
+
     script->release(1);
     ASSERT_FALSE(runTask(std::move(first)).error);
-    expectConsistent();
-    EXPECT_FALSE(planner.currentRoute().legs[0] &&
-                 planner.currentRoute().legs[0]->coordinates().back() ==
-                     ScriptedEngine::snapOf(at(5)).coordinate)
-        << "a leg to the old position is not stored";
+    expectInvariants();
+    const auto stale = ScriptedEngine::snapOf(at(5)).coordinate;
+    ASSERT_TRUE(planner.currentRoute().legs[0]);
+    EXPECT_NE(planner.currentRoute().legs[0]->coordinates().back(), stale)
+        << "a leg to the position the anchor has left is not stored";
 
-    script->hold = false;
-    script->release(2);
+    script->release(3);
     ASSERT_FALSE(runTask(std::move(second)).error);
     expectConsistent();
-    EXPECT_TRUE(planner.currentRoute().legs[0]);
     EXPECT_EQ(numbers(planner.currentRoute()), (std::vector<int>{0, 6}));
+    EXPECT_TRUE(planner.currentRoute().legs[0]);
 }

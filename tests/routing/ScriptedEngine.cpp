@@ -45,7 +45,7 @@ QCoro::Task<> ScriptedEngine::pass(Request request, std::stop_token cancel)
         auto gate = std::make_shared<Gate>();
         script->gates[index] = gate;
         std::stop_callback onCancel(cancel, [gate] { gate->open(); });
-        co_await *gate;
+        co_await gate->wait();
     }
     routing::Failure::throwIfCancelled(cancel);
     if (script->failure) {

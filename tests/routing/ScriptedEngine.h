@@ -16,11 +16,16 @@ namespace zuvo::test {
 // request from the event loop, never inside the caller of open().
 class Gate {
 public:
-    void open();
+    // Awaiting copies the awaitable, so the waiter refers to its gate.
+    struct Waiter {
+        Gate* gate;
+        bool await_ready() const noexcept { return gate->m_open; }
+        void await_suspend(std::coroutine_handle<> waiter) noexcept { gate->m_waiter = waiter; }
+        void await_resume() const noexcept {}
+    };
 
-    bool await_ready() const noexcept { return m_open; }
-    void await_suspend(std::coroutine_handle<> waiter) noexcept { m_waiter = waiter; }
-    void await_resume() const noexcept {}
+    void open();
+    Waiter wait() { return {this}; }
 
 private:
     bool m_open = false;

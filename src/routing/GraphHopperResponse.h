@@ -1,0 +1,22 @@
+#pragma once
+
+#include "model/Anchor.h"
+#include "model/RouteSegment.h"
+
+#include <QJsonDocument>
+
+#include <vector>
+
+// Pure parsers of GraphHopper's answers. They throw Failure with a
+// RoutingError when the answer does not have the expected shape.
+namespace zuvo::routing::graphhopper {
+
+// The first point of the first path; notSnappable(requested) when there is
+// no usable one.
+model::Anchor::Snap parseSnap(const QJsonDocument& answer, const model::Coordinate& requested);
+
+// The first path cut into segments wherever its surface or road class
+// changes; neighbouring segments share their boundary point.
+std::vector<model::RouteSegment> parseSegments(const QJsonDocument& answer);
+
+} // namespace zuvo::routing::graphhopper
