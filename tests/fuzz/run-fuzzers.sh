@@ -24,6 +24,6 @@ for target in "${targets[@]}"; do
   esac
   echo "== $target, $seconds s"
   build-fuzz/bin/$target "${options[@]}" "$corpus" tests/formats/data 2>&1 |
-    grep -E '^(#[0-9]+ +DONE|Done|==[0-9]+==|SUMMARY|artifact_prefix|Test unit written)' || true
+    grep -E '^(#[0-9]+[[:space:]]+DONE|Done|==[0-9]+==|SUMMARY|artifact_prefix|Test unit written)' || true
   test "${PIPESTATUS[0]}" -eq 0
 done
