@@ -1,7 +1,8 @@
-// tramu-cli: the planner's file formats for scripts and batch work. Each
+// tramu-cli: the planner's routing and file formats for scripts and batch work. Each
 // subcommand lives in its own file and is listed here once.
 #include "cli/CommandLine.h"
 #include "cli/ConvertCommand.h"
+#include "cli/PlanCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/TourCommand.h"
 
@@ -15,7 +16,7 @@ namespace {
 using zuvo::cli::Command;
 
 const std::array commands{&zuvo::cli::convertCommand, &zuvo::cli::tourCommand,
-                          &zuvo::cli::statsCommand};
+                          &zuvo::cli::statsCommand, &zuvo::cli::planCommand};
 
 void printHelp(std::FILE* stream)
 {

@@ -1,0 +1,144 @@
+// Plans routes with the built tramu-cli against a loopback server that
+// answers like GraphHopper.
+#include "LoopbackServer.h"
+#include "formats/RouteDocumentCoder.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using zuvo::test::LoopbackServer;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// The server lives in this process, so the event loop keeps running while
+// the command works.
+Run planCli(const QStringList& arguments)
+{
+    QProcess process;
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30'000, &loop, &QEventLoop::quit);
+    process.start(QStringLiteral(TRAMU_CLI), QStringList{"plan"} + arguments);
+    loop.exec();
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+double elevationAt(double latitude)
+{
+    return 500.0 + (latitude - 48.0) * 10'000.0;
+}
+
+// Locate answers the point itself; a route is eleven points on the straight
+// line, climbing 10 m per 0.001° of latitude.
+LoopbackServer::Answer graphHopper(const LoopbackServer::Request& request)
+{
+    const QJsonArray points = QJsonDocument::fromJson(request.body)["points"].toArray();
+    const QJsonArray a = points.at(0).toArray();
+    const QJsonArray b = points.at(1).toArray();
+    QJsonArray coordinates;
+    const int steps = a == b ? 0 : 10;
+    for (int i = 0; i <= steps; ++i) {
+        const double t = steps ? double(i) / steps : 0.0;
+        const double lon = a[0].toDouble() + t * (b[0].toDouble() - a[0].toDouble());
+        const double lat = a[1].toDouble() + t * (b[1].toDouble() - a[1].toDouble());
+        coordinates.append(QJsonArray{lon, lat, elevationAt(lat)});
+    }
+    const QJsonObject path{
+        {"points", QJsonObject{{"type", "LineString"}, {"coordinates", coordinates}}},
+        {"details", QJsonObject{{"surface", QJsonArray{QJsonArray{0, steps, "asphalt"}}}}}};
+    return {.body = QJsonDocument(QJsonObject{{"paths", QJsonArray{path}}}).toJson()};
+}
+
+} // namespace
+
+TEST(PlanCommand, plansAndPrintsTheSummary)
+{
+    LoopbackServer server;
+    server.answer = graphHopper;
+    const QString url = server.baseURL().toString();
+
+    auto run = planCli({"--server", url, "--profile", "gravel", "48.0,11.0", "48.01,11.0"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject summary = QJsonDocument::fromJson(run.out).object();
+    EXPECT_NEAR(summary["distance"].toDouble(), 1111.95, 0.01);
+    // Linear 10 m steps smoothed over seven points lose 1.5 steps at each end.
+    EXPECT_NEAR(summary["ascent"].toDouble(), 70.0, 1e-6);
+    EXPECT_EQ(summary["points"].toInt(), 11);
+    EXPECT_EQ(summary["anchors"].toInt(), 2);
+    EXPECT_EQ(server.requests.size(), 3u) << "two locates and one leg";
+
+    QTemporaryDir dir;
+    const QString gpx = dir.filePath("Loop.gpx");
+    server.requests.clear();
+    run = planCli({"--profile", "road", "--server", url, "--set", "use_roads=0.3", "--round-trip",
+                   "--gpx", gpx, "48.0,11.0", "--shaping", "48.01,11.0", "48.01,11.01"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject loop = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(loop["anchors"].toInt(), 3);
+    EXPECT_EQ(loop["points"].toInt(), 31) << "three legs of eleven points sharing their ends";
+    EXPECT_EQ(server.requests.size(), 6u) << "three locates, two legs and the closing leg";
+    const QJsonObject customModel =
+        QJsonDocument::fromJson(server.requests.back().body)["custom_model"].toObject();
+    EXPECT_EQ(customModel["priority"].toArray().last()["multiply_by"], "0.450");
+
+    QFile file(gpx);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const auto document = zuvo::formats::RouteDocumentCoder::decode(file.readAll());
+    ASSERT_TRUE(document);
+    ASSERT_EQ(document->anchors.size(), 3u);
+    EXPECT_EQ(document->anchors[1].kind, zuvo::model::Anchor::Kind::shaping);
+    EXPECT_EQ(document->costing.values.at("use_roads"), 0.3);
+    EXPECT_EQ(document->roundTrip, true);
+}
+
+TEST(PlanCommand, reportsErrorsAsTheUserSeesThem)
+{
+    LoopbackServer server;
+    server.answer = [](const LoopbackServer::Request&) {
+        return LoopbackServer::Answer{.status = 400,
+                                      .body = R"({"message":"Cannot find point 0: 48.0,11.0"})"};
+    };
+    const QString url = server.baseURL().toString();
+    auto run = planCli({"--server", url, "--profile", "mtb", "48.0,11.0", "48.01,11.0"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "Cannot find point 0: 48.0,11.0\n");
+    EXPECT_TRUE(run.out.isEmpty());
+
+    server.answer = [](const LoopbackServer::Request&) {
+        return LoopbackServer::Answer{.body = R"({"paths":[]})"};
+    };
+    run = planCli({"--server", url, "--profile", "mtb", "48.0,11.0", "48.01,11.0"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "notSnappable(latitude: 48, longitude: 11)\n");
+
+    for (const QStringList& wrong :
+         {QStringList{"48.0,11.0", "48.01,11.0"},
+          QStringList{"--profile", "tandem", "48.0,11.0", "48.01,11.0"},
+          QStringList{"--profile", "road", "48.0,11.0"},
+          QStringList{"--profile", "road", "48.0;11.0", "48.01,11.0"},
+          QStringList{"--profile", "road", "--set", "use_roads=2", "1,2", "3,4"}}) {
+        run = planCli(wrong);
+        EXPECT_EQ(run.exitCode, 2) << wrong.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("usage: tramu-cli plan"));
+    }
+    EXPECT_TRUE(server.requests.size() == 2u) << "no request for a wrong command line";
+}
