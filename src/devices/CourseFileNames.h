@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// How a course name becomes a file name on a device.
+namespace zuvo::devices {
+
+// A Garmin course file: every "/" and every space turned into "-", then
+// ".gpx". Nothing else changes: "Runde: Süd/Nord." gives "Runde:-Süd-Nord..gpx".
+QString garminCourseFileName(const QString& courseName);
+
+// A Bryton tour name: the nine characters / \ : * ? " < > | that FAT refuses
+// removed, then trailing full stops and spaces. Leading characters stay. May
+// be empty, which names no tour.
+QString stripFATInvalidCharacters(const QString& name);
+
+} // namespace zuvo::devices

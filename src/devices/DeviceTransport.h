@@ -1,0 +1,46 @@
+#pragma once
+
+#include "devices/DeviceActivity.h"
+#include "devices/GarminDevice.h"
+#include "model/Coordinate.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+namespace zuvo::devices {
+
+// One way of reaching bike computers (mounted volumes, MTP). Every operation
+// is synchronous and blocks its caller, so the application runs them in
+// background work. A failure throws DeviceError, or FileSystemError for a
+// local file-system failure; transports never retry.
+class DeviceTransport {
+public:
+    virtual ~DeviceTransport() = default;
+
+    // The devices reachable now, in discovery order.
+    virtual std::vector<GarminDevice> scanVolumes() const = 0;
+
+    // Writes a course file (GPX bytes) so that the device imports it. `named`
+    // is the file name on the device, extension included, already cleaned.
+    virtual void writeCourse(const QByteArray& data, const QString& named,
+                             const GarminDevice& to) const = 0;
+
+    // Recorded rides, newest first.
+    virtual std::vector<DeviceActivity> listActivities(const GarminDevice& on) const = 0;
+
+    // Copies the file of `activity` to the local path `to`, replacing a file
+    // already there.
+    virtual void downloadActivity(const DeviceActivity& activity, const GarminDevice& from,
+                                  const QString& to) const = 0;
+
+    // Stored courses, newest first.
+    virtual std::vector<DeviceActivity> listCourses(const GarminDevice& on) const = 0;
+
+    // Writes a Bryton tour named `name` (no extension) with this geometry.
+    virtual void writeTour(const std::vector<model::Coordinate>& coordinates, const QString& name,
+                           const GarminDevice& to) const = 0;
+};
+
+} // namespace zuvo::devices
