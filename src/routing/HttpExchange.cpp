@@ -44,18 +44,23 @@ QCoro::Task<HttpAnswer> exchange(QNetworkAccessManager& session, QNetworkRequest
         co_await reply.get();
     }
 
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (status.isValid())
-        co_return HttpAnswer{.status = status.toInt(), .body = reply->readAll()};
-    if (reply->error() == QNetworkReply::OperationCanceledError) {
+    const QNetworkReply::NetworkError error = reply->error();
+    if (error == QNetworkReply::OperationCanceledError) {
         if (cancel.stop_requested())
             throw Failure::cancelled();
         // Qt ends a transfer time-out as a cancellation.
         throw Failure(
             NetworkError{QNetworkReply::TimeoutError, QStringLiteral("Operation timed out")});
     }
-    if (reply->error() != QNetworkReply::NoError)
-        throw Failure(NetworkError{reply->error(), reply->errorString()});
+    // Codes below 200 are the connection's or the proxy's failures, even when
+    // a status line had already arrived; the others mirror the HTTP status.
+    if (error != QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied)
+        throw Failure(NetworkError{error, reply->errorString()});
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (status.isValid())
+        co_return HttpAnswer{.status = status.toInt(), .body = reply->readAll()};
+    if (error != QNetworkReply::NoError)
+        throw Failure(NetworkError{error, reply->errorString()});
     co_return HttpAnswer{.status = std::nullopt, .body = reply->readAll()};
 }
 

@@ -2,6 +2,7 @@
 
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
+#include <QTcpSocket>
 
 namespace zuvo::test {
 
@@ -42,6 +43,10 @@ bool LoopbackServer::handleRequest(const QHttpServerRequest& request, QTcpSocket
     const Answer reply = answer ? answer(requests.back()) : Answer{.body = "{}"};
     if (reply.silent)
         return true;
+    if (!reply.raw.isEmpty()) {
+        socket->write(reply.raw);
+        return true;
+    }
     makeResponder(request, socket)
         .write(reply.body, reply.contentType,
                static_cast<QHttpServerResponder::StatusCode>(reply.status));

@@ -30,6 +30,9 @@ public:
         QByteArray body = {};
         // Accept the request and never answer it.
         bool silent = false;
+        // Bytes written to the connection as they are, instead of an answer;
+        // the connection stays open.
+        QByteArray raw = {};
     };
 
     LoopbackServer();

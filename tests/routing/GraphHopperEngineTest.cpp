@@ -269,6 +269,15 @@ TEST_F(GraphHopperTest, transportFailuresPassThrough)
     EXPECT_EQ(std::get<routing::NetworkError>(timedOut->reason()).code,
               QNetworkReply::TimeoutError);
 
+    // The same when the status line arrived but the body stalls: no half answer is parsed.
+    server.answer = [](const LoopbackServer::Request&) {
+        return LoopbackServer::Answer{
+            .raw = "HTTP/1.1 200 OK\r\nContent-Length: 500\r\n\r\n{\"paths\":"};
+    };
+    const auto stalled = runTask(patient.route(from, to, {})).errorAs<Failure>();
+    ASSERT_TRUE(stalled);
+    EXPECT_EQ(std::get<routing::NetworkError>(stalled->reason()).code, QNetworkReply::TimeoutError);
+
     // Cancelling aborts the request in flight.
     std::stop_source cancel;
     auto pending = engine.route(from, to, {}, cancel.get_token());
