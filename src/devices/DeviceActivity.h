@@ -12,7 +12,7 @@ namespace zuvo::devices {
 struct DeviceActivity {
     // Unique per device: the file's absolute path on a volume, "mtp:" and the
     // decimal object id on an MTP device.
-    QString id;
+    QString id = {};
     QString name = {};                  // file name with extension, as stored on the device
     std::optional<QDateTime> date = {}; // modification time, when the device reports one
     qint64 size = 0;                    // bytes

@@ -7,7 +7,7 @@ namespace zuvo::devices {
 // A failure of the local file system (writing, reading, moving, removing or
 // copying a file), passed through the transports as the platform reported it.
 struct FileSystemError {
-    QString path;
+    QString path = {};
     QString message = {}; // the platform's own text
 
     // The path and the platform's text: "/media/ana/EDGE/x.gpx: No space left on device".

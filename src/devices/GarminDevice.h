@@ -16,7 +16,7 @@ namespace zuvo::devices {
 // its host, and a serial is case-sensitive, while QUrl folds host names to
 // lower case and refuses percent-encoded ones; text keeps the serial exactly.
 struct GarminDevice {
-    QString name;
+    QString name = {};
     // A volume's root directory as a file URL, or "mtp://" and the
     // percent-encoded serial.
     QString volumeURL = {};

@@ -8,7 +8,7 @@ namespace zuvo::devices {
 struct MTPDeviceInfo {
     // The device's serial number, or "unknown-" and its index in the
     // detection list when it reports none.
-    QString serial;
+    QString serial = {};
     QString name = {}; // friendly name, else model name, else "MTP device"
 
     bool operator==(const MTPDeviceInfo&) const = default;
