@@ -1,8 +1,12 @@
 // tramu-cli: the planner's routing and file formats for scripts and batch work. Each
 // subcommand lives in its own file and is listed here once.
+#include "cli/ActivitiesCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/ConvertCommand.h"
+#include "cli/DevicesCommand.h"
+#include "cli/FetchCommand.h"
 #include "cli/PlanCommand.h"
+#include "cli/SendCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/TourCommand.h"
 
@@ -16,7 +20,9 @@ namespace {
 using zuvo::cli::Command;
 
 const std::array commands{&zuvo::cli::convertCommand, &zuvo::cli::tourCommand,
-                          &zuvo::cli::statsCommand, &zuvo::cli::planCommand};
+                          &zuvo::cli::statsCommand,   &zuvo::cli::planCommand,
+                          &zuvo::cli::devicesCommand, &zuvo::cli::activitiesCommand,
+                          &zuvo::cli::fetchCommand,   &zuvo::cli::sendCommand};
 
 void printHelp(std::FILE* stream)
 {

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "cli/Command.h"
+
+namespace zuvo::cli {
+
+// send DEVICE FILE.gpx [--name NAME] [--volumes DIR]: a course onto a device.
+extern const Command sendCommand;
+
+} // namespace zuvo::cli
