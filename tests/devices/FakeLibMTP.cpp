@@ -8,6 +8,7 @@
 #include <libmtp.h>
 #include <map>
 #include <mutex>
+#include <thread>
 
 namespace zuvo::test::fakemtp {
 
@@ -15,20 +16,20 @@ namespace {
 
 State world;
 std::map<LIBMTP_mtpdevice_t*, std::size_t> handles;
+std::uint32_t nextObjectID = 5000;
 
 int initCount = 0;
 std::atomic<int> callCount = 0;
 std::atomic<int> offThread = 0;
-// Static initialisation runs on the main thread.
-const std::thread::id mainThread = std::this_thread::get_id();
+const std::thread::id mainThread = std::this_thread::get_id(); // static initialisation
 std::optional<std::thread::id> mtpThread;
 std::mutex mtpThreadLock;
 
 void called()
 {
     ++callCount;
-    const std::thread::id self = std::this_thread::get_id();
     const std::lock_guard lock(mtpThreadLock);
+    const std::thread::id self = std::this_thread::get_id();
     if (!mtpThread)
         mtpThread = self;
     if (*mtpThread != self || self == mainThread)
@@ -37,16 +38,15 @@ void called()
 
 Device& deviceOf(LIBMTP_mtpdevice_t* handle)
 {
+    called();
     return world.devices.at(handles.at(handle));
 }
 
 Object* objectWithID(Device& device, std::uint32_t id)
 {
-    for (Storage& storage : device.storages) {
-        for (Object& object : storage.objects) {
-            if (object.id == id)
-                return &object;
-        }
+    for (Object& object : device.objects) {
+        if (object.id == id)
+            return &object;
     }
     return nullptr;
 }
@@ -56,13 +56,12 @@ char* copy(const std::optional<std::string>& text)
     return text ? strdup(text->c_str()) : nullptr;
 }
 
-LIBMTP_file_t* record(const Object& object, std::uint32_t storage)
+LIBMTP_file_t* record(const Object& object)
 {
     auto* file = static_cast<LIBMTP_file_t*>(std::calloc(1, sizeof(LIBMTP_file_t)));
     ++world.liveFileRecords;
     file->item_id = object.id;
     file->parent_id = object.parent;
-    file->storage_id = storage;
     file->filename = copy(object.name);
     file->filesize = std::uint64_t(object.content.size());
     file->modificationdate = object.modified;
@@ -85,11 +84,6 @@ State& state()
     return world;
 }
 
-void reset()
-{
-    world = {};
-}
-
 int initCalls()
 {
     return initCount;
@@ -103,15 +97,6 @@ int calls()
 int callsOffTheMTPThread()
 {
     return offThread;
-}
-
-const Object* find(const Device& device, std::uint32_t parent, const std::string& name)
-{
-    for (const Object& object : device.storages.at(0).objects) {
-        if (object.parent == parent && object.name == name)
-            return &object;
-    }
-    return nullptr;
 }
 
 } // namespace zuvo::test::fakemtp
@@ -135,9 +120,8 @@ LIBMTP_error_number_t LIBMTP_Detect_Raw_Devices(LIBMTP_raw_device_t** list, int*
         return LIBMTP_error_number_t(*world.detectError);
     if (world.devices.empty())
         return LIBMTP_ERROR_NO_DEVICE_ATTACHED;
-    *list = static_cast<LIBMTP_raw_device_t*>(
-        std::calloc(world.devices.size(), sizeof(LIBMTP_raw_device_t)));
-    for (std::size_t i = 0; i < world.devices.size(); ++i)
+    *list = static_cast<LIBMTP_raw_device_t*>(std::calloc(*count, sizeof(LIBMTP_raw_device_t)));
+    for (int i = 0; i < *count; ++i)
         (*list)[i].devnum = std::uint8_t(i);
     return LIBMTP_ERROR_NONE;
 }
@@ -155,7 +139,7 @@ LIBMTP_mtpdevice_t* LIBMTP_Open_Raw_Device_Uncached(LIBMTP_raw_device_t* raw)
 
 void LIBMTP_Release_Device(LIBMTP_mtpdevice_t* handle)
 {
-    called();
+    deviceOf(handle);
     releaseStorages(handle);
     handles.erase(handle);
     std::free(handle);
@@ -164,37 +148,31 @@ void LIBMTP_Release_Device(LIBMTP_mtpdevice_t* handle)
 
 char* LIBMTP_Get_Serialnumber(LIBMTP_mtpdevice_t* handle)
 {
-    called();
     return copy(deviceOf(handle).serial);
 }
 
 char* LIBMTP_Get_Friendlyname(LIBMTP_mtpdevice_t* handle)
 {
-    called();
     return copy(deviceOf(handle).friendlyName);
 }
 
 char* LIBMTP_Get_Modelname(LIBMTP_mtpdevice_t* handle)
 {
-    called();
     return copy(deviceOf(handle).modelName);
 }
 
 int LIBMTP_Get_Storage(LIBMTP_mtpdevice_t* handle, int const)
 {
-    called();
     const Device& device = deviceOf(handle);
     if (device.storageFails)
         return -1;
     releaseStorages(handle);
-    LIBMTP_devicestorage_t* previous = nullptr;
-    for (const Storage& storage : device.storages) {
+    for (auto id = device.storages.rbegin(); id != device.storages.rend(); ++id) {
         auto* entry =
             static_cast<LIBMTP_devicestorage_t*>(std::calloc(1, sizeof(LIBMTP_devicestorage_t)));
-        entry->id = storage.id;
-        entry->prev = previous;
-        (previous ? previous->next : handle->storage) = entry;
-        previous = entry;
+        entry->id = *id;
+        entry->next = handle->storage;
+        handle->storage = entry;
     }
     return 0;
 }
@@ -202,16 +180,14 @@ int LIBMTP_Get_Storage(LIBMTP_mtpdevice_t* handle, int const)
 LIBMTP_file_t* LIBMTP_Get_Files_And_Folders(LIBMTP_mtpdevice_t* handle, uint32_t const storage,
                                             uint32_t const parent)
 {
-    called();
+    const Device& device = deviceOf(handle);
     LIBMTP_file_t* first = nullptr;
     LIBMTP_file_t** next = &first;
-    for (const Storage& candidate : deviceOf(handle).storages) {
-        if (candidate.id != storage)
-            continue;
-        for (const Object& object : candidate.objects) {
-            if (object.parent != parent)
-                continue;
-            *next = record(object, storage);
+    if (device.storages.empty() || device.storages[0] != storage)
+        return nullptr;
+    for (const Object& object : device.objects) {
+        if (object.parent == parent) {
+            *next = record(object);
             next = &(*next)->next;
         }
     }
@@ -228,8 +204,6 @@ LIBMTP_file_t* LIBMTP_new_file_t(void)
 void LIBMTP_destroy_file_t(LIBMTP_file_t* file)
 {
     called();
-    if (!file)
-        return;
     std::free(file->filename);
     std::free(file);
     --world.liveFileRecords;
@@ -237,67 +211,52 @@ void LIBMTP_destroy_file_t(LIBMTP_file_t* file)
 
 LIBMTP_file_t* LIBMTP_Get_Filemetadata(LIBMTP_mtpdevice_t* handle, uint32_t const id)
 {
-    called();
     Device& device = deviceOf(handle);
     const Object* object = objectWithID(device, id);
     if (!object || device.noMetadataAfterSend)
         return nullptr;
-    LIBMTP_file_t* file = record(*object, 0);
-    if (device.sizeAfterSend)
-        file->filesize = *device.sizeAfterSend;
+    LIBMTP_file_t* file = record(*object);
+    file->filesize = device.sizeAfterSend.value_or(file->filesize);
     return file;
 }
 
 int LIBMTP_Get_File_To_File(LIBMTP_mtpdevice_t* handle, uint32_t id, char const* const path,
                             LIBMTP_progressfunc_t const, void const* const)
 {
-    called();
     Device& device = deviceOf(handle);
     const Object* object = objectWithID(device, id);
-    if (!object || object->folder || device.downloadFails)
-        return -1;
     QFile file(QFile::decodeName(path));
-    if (!file.open(QIODevice::WriteOnly) || file.write(object->content) != object->content.size())
+    if (!object || device.downloadFails || !file.open(QIODevice::WriteOnly))
         return -1;
-    return 0;
+    return file.write(object->content) == object->content.size() ? 0 : -1;
 }
 
 int LIBMTP_Send_File_From_File(LIBMTP_mtpdevice_t* handle, char const* const path,
                                LIBMTP_file_t* const file, LIBMTP_progressfunc_t const,
                                void const* const)
 {
-    called();
     Device& device = deviceOf(handle);
     world.uploadedFrom.push_back(path);
     QFile source(QFile::decodeName(path));
-    world.uploadSourceExisted = source.open(QIODevice::ReadOnly);
-    device.filetypeOfLastSend = file->filetype;
-    if (device.sendFails || !world.uploadSourceExisted)
+    if (device.sendFails || file->filetype != LIBMTP_FILETYPE_UNKNOWN ||
+        file->storage_id != device.storages.at(0) || !source.open(QIODevice::ReadOnly))
         return -1;
-    for (Storage& storage : device.storages) {
-        if (storage.id != file->storage_id)
-            continue;
-        const std::uint32_t id = world.nextObjectID++;
-        storage.objects.push_back({.id = id,
-                                   .parent = file->parent_id,
-                                   .name = std::string(file->filename),
-                                   .content = source.readAll(),
-                                   .modified = std::time(nullptr)});
-        file->item_id = id;
-        return 0;
-    }
-    return -1;
+    file->item_id = nextObjectID++;
+    device.objects.push_back({.id = file->item_id,
+                              .parent = file->parent_id,
+                              .name = file->filename,
+                              .content = source.readAll(),
+                              .modified = std::time(nullptr)});
+    return 0;
 }
 
 void LIBMTP_Dump_Errorstack(LIBMTP_mtpdevice_t* handle)
 {
-    called();
     ++deviceOf(handle).errorStackDumps;
 }
 
 void LIBMTP_Clear_Errorstack(LIBMTP_mtpdevice_t* handle)
 {
-    called();
     ++deviceOf(handle).errorStackClears;
 }
 
