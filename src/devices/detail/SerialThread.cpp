@@ -14,28 +14,42 @@ void SerialThread::run(const std::function<void()>& job)
         job();
         return;
     }
-    std::packaged_task<void()> task([&job] { job(); });
-    std::future<void> done = task.get_future();
+    Job queued{.work = job};
     {
-        const std::lock_guard lock(m_mutex);
-        m_jobs.push_back(std::move(task));
+        std::unique_lock lock(m_mutex);
+        m_jobs.push_back(&queued);
+        m_wake.notify_one();
+        m_finished.wait(lock, [&] { return queued.done; });
     }
-    m_wake.notify_one();
-    done.get();
+    // The job's thread let go of the failure before it said done, so only
+    // this thread touches it from here on.
+    if (queued.failure)
+        std::rethrow_exception(queued.failure);
 }
 
 void SerialThread::loop(std::stop_token stop)
 {
     for (;;) {
-        std::packaged_task<void()> task;
+        Job* job = nullptr;
         {
             std::unique_lock lock(m_mutex);
             if (!m_wake.wait(lock, stop, [this] { return !m_jobs.empty(); }))
                 return;
-            task = std::move(m_jobs.front());
+            job = m_jobs.front();
             m_jobs.pop_front();
         }
-        task();
+        std::exception_ptr failure;
+        try {
+            job->work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        {
+            const std::lock_guard lock(m_mutex);
+            job->failure = std::move(failure);
+            job->done = true;
+        }
+        m_finished.notify_all();
     }
 }
 

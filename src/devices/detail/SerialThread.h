@@ -2,8 +2,8 @@
 
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <functional>
-#include <future>
 #include <mutex>
 #include <thread>
 
@@ -18,11 +18,18 @@ public:
     void run(const std::function<void()>& job);
 
 private:
+    struct Job {
+        const std::function<void()>& work;
+        std::exception_ptr failure = {};
+        bool done = false;
+    };
+
     void loop(std::stop_token stop);
 
     std::mutex m_mutex;
     std::condition_variable_any m_wake;
-    std::deque<std::packaged_task<void()>> m_jobs;
+    std::condition_variable m_finished;
+    std::deque<Job*> m_jobs;
     std::jthread m_thread; // last, so that it stops and joins before the queue goes
 };
 
