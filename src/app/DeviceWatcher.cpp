@@ -28,13 +28,15 @@ DeviceWatcher::DeviceWatcher(QString volumesDirectory, std::unique_ptr<UsbProbe>
     , m_volumesDirectory(std::move(volumesDirectory))
     , m_usbProbe(std::move(usbProbe))
 {
-    refresh();
+    // Listening starts before the first scan, so that nothing that happens
+    // in between goes unseen.
     m_volumeMonitor = new VolumeMonitor(m_volumesDirectory, this);
     connect(m_volumeMonitor, &VolumeMonitor::changed, this, &DeviceWatcher::scheduleRefresh);
     if (observeUSBAttachEvents) {
         m_usbMonitor = new UdevUsbMonitor(this);
         connect(m_usbMonitor, &UdevUsbMonitor::changed, this, &DeviceWatcher::scheduleRefresh);
     }
+    refresh();
 }
 
 std::unique_ptr<UsbProbe> DeviceWatcher::defaultUSBProbe()
