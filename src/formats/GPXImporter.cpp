@@ -5,9 +5,12 @@
 
 #include <QDateTime>
 
+#include <array>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <string>
+#include <thread>
 
 namespace zuvo::formats {
 
@@ -127,6 +130,21 @@ struct ParseState {
     std::string elementText;
     int openTextElements = 0;
 
+    // For reading a large file in two halves at once (see readSplit): the
+    // qualified names of the three outermost open elements, where the last
+    // end tag began, and what would keep the second half from being read on
+    // its own (a non-UTF-8 encoding, a document type declaration that may
+    // define entities).
+    std::array<std::string, 3> outerNames;
+    XML_Index lastEndOffset = -1;
+    bool standsAlone = true;
+    // Set for the second half until its first track ends: that track
+    // continues the points the first half had collected, unless a track
+    // started before it ended and dropped them (as it would in one reading).
+    bool continuesTrack = false;
+    bool droppedFirstHalfPoints = false;
+    std::vector<TrackSample> continuedTrack;
+
     void clearPending()
     {
         pendingKind = Element::other;
@@ -141,6 +159,8 @@ struct ParseState {
     {
         elementText.clear();
         const Element element = classify(detail::localName(name));
+        if (depth < int(outerNames.size()))
+            outerNames[std::size_t(depth)] = name;
         if (depth++ == 0)
             sawGPXRoot = element == Element::gpx;
 
@@ -151,6 +171,9 @@ struct ParseState {
         case Element::trk:
             inTrack = true;
             currentTrack.clear();
+            // Deeper than the track the second half opens itself.
+            if (continuesTrack && depth > 2)
+                droppedFirstHalfPoints = true;
             break;
         case Element::rte:
             inRoute = true;
@@ -195,8 +218,17 @@ struct ParseState {
     bool wantsText() const { return openTextElements > 0; }
     void characters(std::string_view text) { elementText.append(text); }
 
-    void endElement(const char* name)
+    void xmlDeclaration(const char* encoding)
     {
+        if (encoding && qstricmp(encoding, "UTF-8") != 0 && qstricmp(encoding, "US-ASCII") != 0)
+            standsAlone = false;
+    }
+
+    void doctype() { standsAlone = false; }
+
+    void endElement(const char* name, XML_Index offset)
+    {
+        lastEndOffset = offset;
         --depth;
         const Element element = classify(detail::localName(name));
         if (carriesText(element)) {
@@ -213,8 +245,12 @@ struct ParseState {
             break;
         case Element::trk:
             inTrack = false;
-            if (!currentTrack.empty())
+            if (continuesTrack) {
+                continuesTrack = false;
+                continuedTrack = std::move(currentTrack);
+            } else if (!currentTrack.empty()) {
                 result.tracks.push_back(std::move(currentTrack));
+            }
             currentTrack.clear();
             break;
         case Element::rte:
@@ -279,14 +315,100 @@ struct ParseState {
     }
 };
 
+// Where a large file is cut: right after the first "</trkpt>" from the
+// middle on. The second half is read as the rest of a document that opened
+// exactly these elements.
+constexpr std::string_view trackPointEnd = "</trkpt>";
+constexpr std::string_view openTrackSegment = "<gpx><trk><trkseg>";
+constexpr qsizetype splitThreshold = 4 << 20;
+
+// True when the first half, read up to the end tag at `endTag`, stopped
+// between two track points of a plain gpx/trk/trkseg nesting, so that the
+// second half read after openTrackSegment is exactly the rest of the file.
+bool splicesAt(const ParseState& first, qsizetype endTag)
+{
+    // The flags are set by start and cleared by end tags of any depth, so
+    // they are compared too: a nested track's end leaves inTrack false.
+    return first.standsAlone && first.sawGPXRoot && first.depth == 3 &&
+           first.lastEndOffset == endTag && first.outerNames[0] == "gpx" &&
+           first.outerNames[1] == "trk" && first.outerNames[2] == "trkseg" && first.inTrack &&
+           !first.inRoute && !first.inExtensions && !first.inMetadata &&
+           first.pendingKind == Element::other && first.openTextElements == 0;
+}
+
+ImportedGPX joined(ParseState& first, ParseState& second)
+{
+    ImportedGPX result = std::move(first.result);
+    auto track =
+        second.droppedFirstHalfPoints ? std::vector<TrackSample>() : std::move(first.currentTrack);
+    track.insert(track.end(), std::make_move_iterator(second.continuedTrack.begin()),
+                 std::make_move_iterator(second.continuedTrack.end()));
+    if (!track.empty())
+        result.tracks.push_back(std::move(track));
+    auto& rest = second.result;
+    result.tracks.insert(result.tracks.end(), std::make_move_iterator(rest.tracks.begin()),
+                         std::make_move_iterator(rest.tracks.end()));
+    result.routes.insert(result.routes.end(), std::make_move_iterator(rest.routes.begin()),
+                         std::make_move_iterator(rest.routes.end()));
+    result.waypoints.insert(result.waypoints.end(), rest.waypoints.begin(), rest.waypoints.end());
+    if (!result.name)
+        result.name = std::move(rest.name);
+    return result;
+}
+
 } // namespace
 
 model::Result<ImportedGPX, GPXImportError> GPXImporter::read(QByteArrayView bytes)
 {
+    if (bytes.size() >= splitThreshold)
+        return readSplit(bytes, bytes.size() / 2);
     ParseState state;
     if (!detail::XmlParser::parse(bytes, state) || !state.sawGPXRoot)
         return GPXImportError::notGPX;
     return std::move(state.result);
+}
+
+model::Result<ImportedGPX, GPXImportError> GPXImporter::readSplit(QByteArrayView bytes,
+                                                                  qsizetype splitNear)
+{
+    const qsizetype endTag =
+        splitNear < bytes.size()
+            ? bytes.indexOf(QByteArrayView(trackPointEnd.data(), trackPointEnd.size()), splitNear)
+            : -1;
+    const qsizetype cut = endTag < 0 ? bytes.size() : endTag + qsizetype(trackPointEnd.size());
+
+    ParseState second;
+    second.continuesTrack = true;
+    bool secondWellFormed = false;
+    std::thread reader;
+    if (cut < bytes.size()) {
+        reader = std::thread([&] {
+            detail::XmlParser parser(second);
+            secondWellFormed =
+                parser.feed(QByteArrayView(openTrackSegment.data(), openTrackSegment.size()),
+                            false) &&
+                parser.feed(bytes.sliced(cut), true);
+        });
+    }
+
+    ParseState first;
+    detail::XmlParser parser(first);
+    const bool firstWellFormed = parser.feed(bytes.first(cut), cut == bytes.size());
+    if (reader.joinable())
+        reader.join();
+    if (!firstWellFormed)
+        return GPXImportError::notGPX;
+    if (cut < bytes.size()) {
+        if (secondWellFormed && splicesAt(first, endTag))
+            return joined(first, second);
+        // The cut fell somewhere the halves cannot be read apart (or the
+        // rest is broken): read on where the first half stopped.
+        if (!parser.feed(bytes.sliced(cut), true))
+            return GPXImportError::notGPX;
+    }
+    if (!first.sawGPXRoot)
+        return GPXImportError::notGPX;
+    return std::move(first.result);
 }
 
 } // namespace zuvo::formats

@@ -142,3 +142,82 @@ TEST(GPXImporter, readsBackWhatTheWriterWrote)
     ASSERT_EQ(rideFile.tracks.size(), 1u);
     EXPECT_EQ(rideFile.tracks[0], ride);
 }
+
+TEST(GPXImporter, readingInTwoHalvesGivesWhatOneReadingGives)
+{
+    const auto point = [](int i) {
+        return QByteArray("<trkpt lat=\"48.") + QByteArray::number(i) + "\" lon=\"11.5\"><ele>5" +
+               QByteArray::number(i) + "</ele><time>2024-05-01T08:0" + QByteArray::number(i % 10) +
+               ":00Z</time><extensions><gpxtpx:TrackPointExtension><gpxtpx:hr>1" +
+               QByteArray::number(i) +
+               "0</gpxtpx:hr></gpxtpx:TrackPointExtension></extensions></trkpt>\n";
+    };
+    QByteArray points;
+    for (int i = 0; i < 6; ++i)
+        points += point(i);
+    const QByteArray plain = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\">"
+                             "<metadata><name>Ride</name></metadata><wpt lat=\"1\" lon=\"2\"/>\n"
+                             "<trk><name>a</name><trkseg>\n" +
+                             points + "</trkseg><trkseg>" + points +
+                             "</trkseg></trk>\n<trk><trkseg>" + points +
+                             "</trkseg></trk><rte><rtept lat=\"3\" lon=\"4\"/></rte>"
+                             "<wpt lat=\"5\" lon=\"6\"/></gpx>\n";
+    QByteArray hidden = plain;
+    hidden.insert(hidden.indexOf("</trkseg>") - 200, "<!-- </trkpt> --><![CDATA[ </trkpt> ]]>");
+    const QByteArray prefixed = QByteArray(plain).replace("trkseg>", "g:trkseg>");
+    const QByteArray inExtensions = QByteArray(plain).replace(
+        "<trk><name>a</name>", "<trk><extensions><trkpt lat=\"0\" lon=\"0\"></trkpt></extensions>");
+    const QByteArray withEntity =
+        QByteArray(plain)
+            .replace("<gpx version", "<!DOCTYPE gpx [<!ENTITY n \"Tour\">]><gpx version")
+            .replace("<wpt lat=\"5\" lon=\"6\"/>", "<metadata><name>&n;</name></metadata>")
+            .replace("<metadata><name>Ride</name></metadata>", "");
+    const QByteArray latin1 =
+        QByteArray(plain)
+            .replace("UTF-8", "ISO-8859-1")
+            .replace("<metadata><name>Ride</name></metadata>", "")
+            .replace("<wpt lat=\"5\" lon=\"6\"/>", "<metadata><name>Caf\xe9</name></metadata>");
+    // Tracks nested anywhere start and end the current track as in one reading.
+    QByteArray nested = plain;
+    for (qsizetype at = nested.indexOf("<ele>52"); at >= 0;
+         at = nested.indexOf("<ele>54", at + 600))
+        nested.insert(
+            at, "<extensions><trk><trkseg><trkpt lat=\"9\" lon=\"9\"/></trkseg></trk></extensions>"
+                "<x><trk/></x>");
+    const QByteArray brokenEnd = QByteArray(plain).replace("</trkseg></trk><rte>", "</trk><rte>");
+    const QByteArray brokenStart = QByteArray(plain).replace("<wpt lat=\"1\" lon=\"2\"/>", "<wpt>");
+
+    for (const QByteArray& document : {plain, hidden, prefixed, inExtensions, nested, withEntity,
+                                       latin1, brokenEnd, brokenStart}) {
+        const auto whole = GPXImporter::readSplit(document, document.size());
+        for (qsizetype near = 0; near < document.size(); near += 7) {
+            const auto halves = GPXImporter::readSplit(document, near);
+            ASSERT_EQ(halves.hasValue(), whole.hasValue()) << near << document.constData();
+            if (whole) {
+                ASSERT_EQ(*halves, *whole) << near << document.constData();
+            }
+        }
+    }
+    const auto tracks = GPXImporter::readSplit(plain, plain.size());
+    ASSERT_TRUE(tracks);
+    EXPECT_EQ(tracks->tracks.size(), 2u);
+    EXPECT_EQ(tracks->tracks[0].size(), 12u);
+    EXPECT_EQ(GPXImporter::readSplit(withEntity, withEntity.size())->name, "Tour");
+    EXPECT_EQ(GPXImporter::readSplit(latin1, latin1.size())->name, "Café");
+    EXPECT_FALSE(GPXImporter::readSplit(brokenEnd, brokenEnd.size()));
+
+    // A ride large enough to be read in halves by default.
+    std::vector<TrackSample> ride;
+    for (int i = 0; i < 40'000; ++i) {
+        ride.push_back({.coordinate = {48.0 + i * 1e-5, 11.0, 500.0 + i % 17},
+                        .timestamp = QDateTime::fromSecsSinceEpoch(1714551300 + i, Qt::UTC),
+                        .heartRate = 100 + i % 50});
+    }
+    const QByteArray large = GPXWriter{.creator = "zuvo"}.write(ride, "Large");
+    ASSERT_GT(large.size(), 4 << 20);
+    const auto read = GPXImporter::read(large);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, *GPXImporter::readSplit(large, large.size()));
+    ASSERT_EQ(read->tracks.at(0).size(), ride.size());
+    EXPECT_EQ(read->tracks[0][25'000].timestamp, ride[25'000].timestamp);
+}

@@ -26,13 +26,13 @@ XmlParser::~XmlParser()
     XML_ParserFree(m_parser);
 }
 
-bool XmlParser::feed(QByteArrayView bytes)
+bool XmlParser::feed(QByteArrayView bytes, bool last)
 {
     qsizetype offset = 0;
     do {
         const qsizetype length = std::min(sliceSize, bytes.size() - offset);
-        const bool last = offset + length == bytes.size();
-        if (XML_Parse(m_parser, bytes.data() + offset, int(length), last) != XML_STATUS_OK)
+        const bool final = last && offset + length == bytes.size();
+        if (XML_Parse(m_parser, bytes.data() + offset, int(length), final) != XML_STATUS_OK)
             return false;
         offset += length;
     } while (offset < bytes.size());

@@ -18,28 +18,46 @@ namespace zuvo::formats::detail {
 // A State with wantsText() gets characters() only while that returns true
 // (asked after every tag): most of a GPX file's text is indentation that no
 // reader needs, and skipping it spares a call per run of white space.
+//
+// A State may also take the byte offset of each end tag
+// (endElement(name, offset)), and be told of the XML declaration's encoding
+// (xmlDeclaration(encoding), null when none is declared) and of a document
+// type declaration (doctype()).
 class XmlParser {
 public:
     // True when the whole input is a well-formed document.
     template <typename State>
     static bool parse(QByteArrayView bytes, State& state)
     {
-        XmlParser parser;
-        XML_SetUserData(parser.m_parser, &state);
-        XML_UseParserAsHandlerArg(parser.m_parser);
-        XML_SetElementHandler(parser.m_parser, &start<State>, &end<State>);
-        updateTextHandler(parser.m_parser, state);
-        return parser.feed(bytes);
+        XmlParser parser(state);
+        return parser.feed(bytes, true);
     }
+
+    // A parser that reports to `state`, fed piece by piece.
+    template <typename State>
+    explicit XmlParser(State& state)
+        : XmlParser()
+    {
+        XML_SetUserData(m_parser, &state);
+        XML_UseParserAsHandlerArg(m_parser);
+        XML_SetElementHandler(m_parser, &start<State>, &end<State>);
+        updateTextHandler(m_parser, state);
+        if constexpr (requires { state.xmlDeclaration(""); })
+            XML_SetXmlDeclHandler(m_parser, &declaration<State>);
+        if constexpr (requires { state.doctype(); })
+            XML_SetStartDoctypeDeclHandler(m_parser, &doctype<State>);
+    }
+    ~XmlParser();
 
     XmlParser(const XmlParser&) = delete;
     XmlParser& operator=(const XmlParser&) = delete;
 
+    // Parses the next piece; `last` ends the document. False once the input
+    // is not well-formed.
+    bool feed(QByteArrayView bytes, bool last);
+
 private:
     XmlParser();
-    ~XmlParser();
-
-    bool feed(QByteArrayView bytes);
 
     template <typename State>
     static State& stateOf(void* parser)
@@ -67,13 +85,26 @@ private:
     static void end(void* parser, const XML_Char* name)
     {
         auto& state = stateOf<State>(parser);
-        state.endElement(name);
+        if constexpr (requires { state.endElement(name, XML_Index{}); })
+            state.endElement(name, XML_GetCurrentByteIndex(static_cast<XML_Parser>(parser)));
+        else
+            state.endElement(name);
         updateTextHandler(static_cast<XML_Parser>(parser), state);
     }
     template <typename State>
     static void text(void* parser, const XML_Char* text, int length)
     {
         stateOf<State>(parser).characters(std::string_view(text, std::size_t(length)));
+    }
+    template <typename State>
+    static void declaration(void* parser, const XML_Char*, const XML_Char* encoding, int)
+    {
+        stateOf<State>(parser).xmlDeclaration(encoding);
+    }
+    template <typename State>
+    static void doctype(void* parser, const XML_Char*, const XML_Char*, const XML_Char*, int)
+    {
+        stateOf<State>(parser).doctype();
     }
 
     XML_Parser m_parser;
