@@ -54,7 +54,6 @@ class RoutePlanner {
 public:
     RoutePlanner(std::unique_ptr<Engine> engine, model::CostingProfile costing);
 
-    Engine& engine() const { return *m_engine; }
     const model::CostingProfile& costing() const { return m_costing; }
     model::Route currentRoute() const;
     std::optional<InsertionPoint> nearestInsertionPoint(const model::Coordinate& point) const;

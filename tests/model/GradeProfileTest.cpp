@@ -1,5 +1,7 @@
 #include "model/GradeProfile.h"
 
+#include "model/RouteStats.h"
+
 #include <gtest/gtest.h>
 
 using namespace zuvo::model;
@@ -159,4 +161,14 @@ TEST(GradeProfile, computeFindsAClimbOnARealisticRoute)
     EXPECT_NEAR(climb.endDistance, 2000.0, 60.0);
     EXPECT_NEAR(climb.maxGrade, 8.0, 0.2);
     EXPECT_GT(climb.gain, 70.0);
+}
+
+TEST(RouteStats, ascentAndDescentFollowTheSmoothedProfile)
+{
+    EXPECT_EQ(RouteStats::ascentMeters(std::nullopt), 0.0);
+    GradeProfile profile;
+    for (double elevation : {100.0, 104.0, 103.0, 110.0, 90.0})
+        profile.samples.push_back({.elevation = elevation});
+    EXPECT_DOUBLE_EQ(RouteStats::ascentMeters(profile), 4.0 + 7.0);
+    EXPECT_DOUBLE_EQ(RouteStats::descentMeters(profile), 1.0 + 20.0);
 }
