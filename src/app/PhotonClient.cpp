@@ -24,11 +24,7 @@ PhotonClient::PhotonClient(QUrl baseURL, QNetworkAccessManager& session)
 
 QUrl PhotonClient::requestURL(const QString& query, std::optional<LonLat> near) const
 {
-    QUrl url = m_baseURL;
-    QString path = url.path();
-    if (!path.endsWith(u'/'))
-        path += u'/';
-    url.setPath(path + QStringLiteral("api"));
+    QUrl url = routing::appendingPathComponent(m_baseURL, QStringLiteral("api"));
 
     // Every value fully percent-encoded: a "+" typed into the search field
     // must reach the server as a plus, not as a space.

@@ -15,15 +15,9 @@ int listActivities(const QStringList& arguments)
     if (!parsed || parsed->positional.size() != 1)
         return usage(activitiesCommand);
     const QString& wanted = parsed->positional[0];
-    return reportingDeviceFailures([&] {
-        const DeviceAccess access(parsed->volumesDirectory());
-        const auto device = access.find(wanted);
-        if (!device)
-            return failNoDevice(wanted);
-        const devices::DeviceTransport& transport = access.transportFor(*device);
-        const auto entries = parsed->flags.contains(coursesFlag)
-                                 ? transport.listCourses(*device)
-                                 : transport.listActivities(*device);
+    return withDevice(*parsed, wanted, [&](const auto& device, const auto& transport) {
+        const auto entries = parsed->flags.contains(coursesFlag) ? transport.listCourses(device)
+                                                                 : transport.listActivities(device);
         for (const devices::DeviceActivity& entry : entries) {
             printRecord({entry.id, entry.name,
                          entry.date ? entry.date->toUTC().toString(Qt::ISODate) : QString(),

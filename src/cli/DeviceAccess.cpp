@@ -77,20 +77,21 @@ std::optional<devices::GarminDevice> DeviceAccess::find(const QString& nameOrURL
     return match(m_mtp.scanVolumes(), nameOrURL);
 }
 
-int reportingDeviceFailures(const std::function<int()>& work)
+int withDevice(
+    const DeviceArguments& arguments, const QString& nameOrURL,
+    const std::function<int(const devices::GarminDevice&, const devices::DeviceTransport&)>& work)
 {
     try {
-        return work();
+        const DeviceAccess access(arguments.volumesDirectory());
+        const auto device = access.find(nameOrURL);
+        if (!device)
+            return fail(QStringLiteral("no device '%1' (see tramu-cli devices)").arg(nameOrURL));
+        return work(*device, access.transportFor(*device));
     } catch (const devices::DeviceError& error) {
         return fail(error.description());
     } catch (const devices::FileSystemError& error) {
         return fail(error.description());
     }
-}
-
-int failNoDevice(const QString& nameOrURL)
-{
-    return fail(QStringLiteral("no device '%1' (see tramu-cli devices)").arg(nameOrURL));
 }
 
 void printRecord(const QStringList& fields)

@@ -48,12 +48,13 @@ private:
     devices::MTPTransport m_mtp;
 };
 
-// Runs `work` and returns its exit code; a DeviceError or FileSystemError it
-// throws is printed as its textual rendering and gives exitFailure.
-int reportingDeviceFailures(const std::function<int()>& work);
-
-// A message for a device name or URL that names nothing.
-int failNoDevice(const QString& nameOrURL);
+// Finds the device `nameOrURL` names (see DeviceAccess::find) and runs
+// `work` with it and its transport, returning work's exit code. A device
+// that is not there, or a DeviceError or FileSystemError thrown on the way,
+// is printed as one line and gives exitFailure.
+int withDevice(
+    const DeviceArguments& arguments, const QString& nameOrURL,
+    const std::function<int(const devices::GarminDevice&, const devices::DeviceTransport&)>& work);
 
 // One line of tab-separated fields on standard output; tabs and line breaks
 // inside a field become spaces so that the line stays one record.

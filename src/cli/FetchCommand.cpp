@@ -18,26 +18,20 @@ int fetch(const QStringList& arguments)
     const QString& wanted = parsed->positional[0];
     const QString& id = parsed->positional[1];
     const QString& destination = parsed->positional[2];
-    return reportingDeviceFailures([&] {
-        const DeviceAccess access(parsed->volumesDirectory());
-        const auto device = access.find(wanted);
-        if (!device)
-            return failNoDevice(wanted);
-        const devices::DeviceTransport& transport = access.transportFor(*device);
-
+    return withDevice(*parsed, wanted, [&](const auto& device, const auto& transport) {
         // Only what the device lists can be fetched, so that an id can never
         // name some other file. A device without courses still has rides.
-        std::vector<devices::DeviceActivity> entries = transport.listActivities(*device);
+        std::vector<devices::DeviceActivity> entries = transport.listActivities(device);
         try {
-            const auto courses = transport.listCourses(*device);
+            const auto courses = transport.listCourses(device);
             entries.insert(entries.end(), courses.begin(), courses.end());
         } catch (const devices::DeviceError&) {
         }
         const auto entry = std::find_if(entries.begin(), entries.end(),
                                         [&](const auto& e) { return e.id == id || e.name == id; });
         if (entry == entries.end())
-            return fail(QStringLiteral("no ride or course '%1' on %2").arg(id, device->name));
-        transport.downloadActivity(*entry, *device, destination);
+            return fail(QStringLiteral("no ride or course '%1' on %2").arg(id, device.name));
+        transport.downloadActivity(*entry, device, destination);
         return 0;
     });
 }

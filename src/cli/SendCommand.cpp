@@ -46,24 +46,19 @@ int send(const QStringList& arguments)
     if (points.empty())
         return fail(path + QStringLiteral(": no track or route"));
 
-    return reportingDeviceFailures([&] {
-        const DeviceAccess access(parsed->volumesDirectory());
-        const auto device = access.find(wanted);
-        if (!device)
-            return failNoDevice(wanted);
-        const devices::DeviceTransport& transport = access.transportFor(*device);
-        if (device->layout == devices::DeviceLayout::garmin) {
+    return withDevice(*parsed, wanted, [&](const auto& device, const auto& transport) {
+        if (device.layout == devices::DeviceLayout::garmin) {
             const QString fileName = devices::garminCourseFileName(courseName);
-            transport.writeCourse(input->bytes().toByteArray(), fileName, *device);
-            printRecord({fileName, device->name});
+            transport.writeCourse(input->bytes().toByteArray(), fileName, device);
+            printRecord({fileName, device.name});
             return 0;
         }
         const QString tourName = devices::stripFATInvalidCharacters(courseName);
         if (tourName.isEmpty())
             return fail(QStringLiteral("\"%1\" has no valid characters for a device filename.")
                             .arg(courseName));
-        transport.writeTour(points, tourName, *device);
-        printRecord({tourName, device->name});
+        transport.writeTour(points, tourName, device);
+        printRecord({tourName, device.name});
         return 0;
     });
 }

@@ -57,7 +57,7 @@ QCoro::Task<model::Anchor::Snap> GraphHopperEngine::locate(model::Coordinate coo
                                                            std::stop_token cancel)
 {
     const QString context = QStringLiteral("route");
-    QUrl url = gh::endpoint(m_baseURL, context);
+    QUrl url = appendingPathComponent(m_baseURL, context);
     QByteArray body =
         QJsonDocument(gh::locateBody(coordinate, costing)).toJson(QJsonDocument::Compact);
     const QJsonDocument answer =
@@ -70,7 +70,7 @@ GraphHopperEngine::route(model::Anchor from, model::Anchor to, model::CostingPro
                          std::stop_token cancel)
 {
     const QString context = QStringLiteral("route");
-    QUrl url = gh::endpoint(m_baseURL, context);
+    QUrl url = appendingPathComponent(m_baseURL, context);
     QByteArray body =
         QJsonDocument(gh::routeBody(from.routingPosition(), to.routingPosition(), costing))
             .toJson(QJsonDocument::Compact);

@@ -1,5 +1,7 @@
 #include "routing/GraphHopperRequest.h"
 
+#include "routing/HttpExchange.h"
+
 #include <QJsonArray>
 #include <QUrlQuery>
 
@@ -22,16 +24,6 @@ QJsonObject rule(const QString& condition, double factor)
 }
 
 } // namespace
-
-QUrl endpoint(const QUrl& base, const QString& component)
-{
-    QUrl url = base;
-    QString path = url.path();
-    if (!path.endsWith(u'/'))
-        path += u'/';
-    url.setPath(path + component);
-    return url;
-}
 
 QJsonObject locateBody(const model::Coordinate& point, const model::CostingProfile& costing)
 {
@@ -105,7 +97,7 @@ QJsonObject customModel(const model::CostingProfile& costing)
 
 std::optional<QUrl> matchURL(const QUrl& base, model::CostingKind kind)
 {
-    QUrl url = endpoint(base, QStringLiteral("match"));
+    QUrl url = appendingPathComponent(base, QStringLiteral("match"));
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("profile"), model::graphHopperProfile(kind));
     query.addQueryItem(QStringLiteral("points_encoded"), QStringLiteral("false"));

@@ -14,9 +14,6 @@
 // Pure builders of the requests the GraphHopper engine sends.
 namespace zuvo::routing::graphhopper {
 
-// `base` with one path component appended ("route" or "match").
-QUrl endpoint(const QUrl& base, const QString& component);
-
 // Snaps one point: the same point twice, longitude first.
 QJsonObject locateBody(const model::Coordinate& point, const model::CostingProfile& costing);
 

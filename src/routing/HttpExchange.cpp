@@ -23,6 +23,16 @@ struct DeleteLater {
 
 } // namespace
 
+QUrl appendingPathComponent(const QUrl& base, const QString& component)
+{
+    QUrl url = base;
+    QString path = url.path();
+    if (!path.endsWith(u'/'))
+        path += u'/';
+    url.setPath(path + component);
+    return url;
+}
+
 QCoro::Task<HttpAnswer> exchange(QNetworkAccessManager& session, QNetworkRequest request,
                                  QByteArray method, QByteArray body, std::stop_token cancel,
                                  std::optional<std::chrono::milliseconds> timeout)

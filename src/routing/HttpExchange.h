@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QNetworkRequest>
+#include <QString>
+#include <QUrl>
 
 #include <qcoro/qcorotask.h>
 
@@ -19,6 +21,10 @@ struct HttpAnswer {
     std::optional<int> status = {};
     QByteArray body = {};
 };
+
+// `base` with one path component appended: ".../gh" and ".../gh/" both give
+// ".../gh/<component>".
+QUrl appendingPathComponent(const QUrl& base, const QString& component);
 
 // One HTTP exchange on the given session, knowing nothing of routes.
 //

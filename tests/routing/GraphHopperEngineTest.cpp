@@ -5,6 +5,7 @@
 #include "routing/Failure.h"
 #include "routing/GraphHopperRequest.h"
 #include "routing/GraphHopperResponse.h"
+#include "routing/HttpExchange.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -323,9 +324,9 @@ TEST(GraphHopperResponse, hostileAnswersNeverCrash)
     EXPECT_EQ(plain.size(), 1u);
 }
 
-TEST(GraphHopperRequest, endpointAppendsOnePathComponent)
+TEST(HttpExchange, appendingOnePathComponent)
 {
-    using routing::graphhopper::endpoint;
+    const auto endpoint = routing::appendingPathComponent;
     EXPECT_EQ(endpoint(QUrl("http://127.0.0.1:8989"), "route").toString(),
               "http://127.0.0.1:8989/route");
     EXPECT_EQ(endpoint(QUrl("https://example.org/gh/"), "match").toString(),
