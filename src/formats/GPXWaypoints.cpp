@@ -77,4 +77,21 @@ std::vector<GPXWaypoints::Waypoint> GPXWaypoints::parse(QByteArrayView bytes)
     return std::move(state.waypoints);
 }
 
+QJsonObject GPXWaypoints::toJson(const Waypoint& waypoint)
+{
+    return {{QStringLiteral("name"), waypoint.name},
+            {QStringLiteral("latitude"), waypoint.latitude},
+            {QStringLiteral("longitude"), waypoint.longitude}};
+}
+
+std::optional<GPXWaypoints::Waypoint> GPXWaypoints::fromJson(const QJsonObject& object)
+{
+    const QJsonValue name = object.value(u"name");
+    const QJsonValue latitude = object.value(u"latitude");
+    const QJsonValue longitude = object.value(u"longitude");
+    if (!name.isString() || !latitude.isDouble() || !longitude.isDouble())
+        return std::nullopt;
+    return Waypoint{name.toString(), latitude.toDouble(), longitude.toDouble()};
+}
+
 } // namespace zuvo::formats

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QJsonObject>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace zuvo::formats {
@@ -20,6 +22,11 @@ struct GPXWaypoints {
     };
 
     static std::vector<Waypoint> parse(QByteArrayView bytes);
+
+    // The stored form {"name", "latitude", "longitude"}; all three keys are required when
+    // reading, with a string and two numbers.
+    static QJsonObject toJson(const Waypoint& waypoint);
+    static std::optional<Waypoint> fromJson(const QJsonObject& object);
 };
 
 } // namespace zuvo::formats

@@ -68,4 +68,12 @@ std::span<const CostingPreference> preferences(CostingKind kind)
     return table[static_cast<std::size_t>(kind)];
 }
 
+std::map<QString, double> defaultPreferenceValues(CostingKind kind)
+{
+    std::map<QString, double> values;
+    for (const auto& preference : preferences(kind))
+        values[preference.key] = preference.defaultValue;
+    return values;
+}
+
 } // namespace zuvo::model

@@ -6,6 +6,7 @@
 #include <QStringView>
 
 #include <array>
+#include <map>
 #include <optional>
 #include <span>
 
@@ -24,5 +25,7 @@ QString graphHopperProfile(CostingKind kind);
 
 // The preference sliders of a kind, in display order.
 std::span<const CostingPreference> preferences(CostingKind kind);
+// Every preference of the kind at its default, keyed by preference key.
+std::map<QString, double> defaultPreferenceValues(CostingKind kind);
 
 } // namespace zuvo::model

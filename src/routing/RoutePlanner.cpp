@@ -164,6 +164,10 @@ QCoro::Task<> RoutePlanner::finish(std::optional<Failure> legError, std::stop_to
     } catch (const Failure& failure) {
         closingError = failure;
     }
+    // A cancelled operation reports its cancellation, not an error met before it.
+    if (closingError && closingError->isCancellation())
+        throw *closingError;
+    Failure::throwIfCancelled(cancel);
     if (legError)
         throw *legError;
     if (closingError)

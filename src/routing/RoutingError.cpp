@@ -1,16 +1,21 @@
 #include "routing/RoutingError.h"
 
+#include <QLocale>
+
 namespace zuvo::routing {
 
 namespace {
 
 QString describe(const model::Coordinate& c)
 {
-    QString text = QStringLiteral("latitude: %1, longitude: %2")
-                       .arg(c.latitude, 0, 'g', 17)
-                       .arg(c.longitude, 0, 'g', 17);
+    // The shortest text that reads back as the same number: 48.1, not 48.100000000000001.
+    auto number = [](double value) {
+        return QString::number(value, 'g', QLocale::FloatingPointShortest);
+    };
+    QString text = QStringLiteral("latitude: ") + number(c.latitude) +
+                   QStringLiteral(", longitude: ") + number(c.longitude);
     if (c.elevation)
-        text += QStringLiteral(", elevation: %1").arg(*c.elevation, 0, 'g', 17);
+        text += QStringLiteral(", elevation: ") + number(*c.elevation);
     return text;
 }
 

@@ -1,9 +1,11 @@
+#include "map/MapEvent.h"
 #include "ui/MapScheme.h"
 #include "ui/MapSchemeHandler.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 #include <QVariantMap>
 #include <QWebChannel>
@@ -119,10 +121,22 @@ TEST_F(MapPageInWebEngine, RunsThePageAndItsCommands)
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return evaluate("!!window.zuvo.map.getLayer('zuvo-world-land')").toBool(); }, 20000));
 
+    // Real clicks on the view: the page answers with tap and context menu events.
+    QWidget* input = m_view.focusProxy() ? m_view.focusProxy() : &m_view;
+    QTest::mouseClick(input, Qt::LeftButton, {}, QPoint(300, 300));
+    QTest::mouseClick(input, Qt::RightButton, {}, QPoint(500, 200));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return m_sink.has("tap") && m_sink.has("contextMenu"); }, 10000));
+
     QTest::qWait(1500);
     const QString artifacts = QStringLiteral(TRAMU_ARTIFACT_DIR);
     QDir().mkpath(artifacts);
     EXPECT_TRUE(m_view.grab().save(artifacts + "/map-webengine.png"));
+    // Every event the page posted decodes on the application's side.
+    for (const QVariantMap& event : m_sink.events) {
+        EXPECT_TRUE(map::MapEvent::parse(QJsonObject::fromVariantMap(event)))
+            << QJsonDocument::fromVariant(event).toJson().toStdString();
+    }
     // The tile server is unreachable on purpose; nothing else may go wrong.
     for (const QVariantMap& event : m_sink.events) {
         if (event["event"] == "log") {

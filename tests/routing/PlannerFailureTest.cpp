@@ -212,3 +212,22 @@ TEST_F(PlannerTest, legResultForAnEditedPairIsDropped)
     EXPECT_EQ(numbers(planner.currentRoute()), (std::vector<int>{0, 6}));
     EXPECT_TRUE(planner.currentRoute().legs[0]);
 }
+
+TEST_F(PlannerTest, cancellationWinsOverAPendingLegError)
+{
+    build(3, true);
+    failRoute(2, 1, legError);
+    script->hold = true;
+    std::stop_source stop;
+    // Reversed: 2 → 1 fails, 1 → 0 is routed, and the closing leg 0 → 2 is cancelled in flight.
+    auto reverse = planner.reverse(stop.get_token());
+    script->release(0);
+    QCoreApplication::processEvents();
+    script->release(1);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(routedPairs(), (Pairs{{2, 1}, {1, 0}, {0, 2}}));
+    stop.request_stop();
+    const auto outcome = runTask(std::move(reverse));
+    ASSERT_TRUE(failureOf(outcome));
+    EXPECT_TRUE(failureOf(outcome)->isCancellation());
+}

@@ -27,6 +27,9 @@ TEST(RoutingError, displayTextShowsAnUnavailableEnginesMessageAlone)
     EXPECT_EQ(Failure(RoutingError::malformedResponse()).displayText(), "malformedResponse");
     EXPECT_EQ(Failure(RoutingError::notSnappable({48.5, 11.25})).displayText(),
               "notSnappable(latitude: 48.5, longitude: 11.25)");
+    // Decimals a double cannot hold exactly still print as typed.
+    EXPECT_EQ(Failure(RoutingError::notSnappable({48.1, 11.3, 520.7})).displayText(),
+              "notSnappable(latitude: 48.1, longitude: 11.3, elevation: 520.7)");
     EXPECT_EQ(Failure(RoutingError::engineUnavailable("x")).description(),
               "engineUnavailable(\"x\")");
     const Failure timeout(

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// The scale bar over the map: the longest round length that fits its width at the current zoom.
+namespace zuvo::map::ScaleBar {
+
+// Web Mercator ground resolution in metres per view point.
+double metersPerPoint(double zoom, double latitude);
+
+// The largest of 1, 2 and 5 times a power of ten not above `maxMeters`; 0 for 0 or less.
+double roundLength(double maxMeters);
+
+// "10 km" from a kilometre on, else "500 m"; fractions are cut off.
+QString label(double lengthMeters);
+
+struct Layout {
+    double lengthMeters = 0.0;
+    double widthPoints = 0.0;
+    QString label;
+
+    bool operator==(const Layout&) const = default;
+};
+
+// The bar for a view at `zoom` and `latitude` that may be at most `maxWidthPoints` wide.
+Layout layout(double zoom, double latitude, double maxWidthPoints = 300.0);
+
+} // namespace zuvo::map::ScaleBar

@@ -1,0 +1,85 @@
+#include "map/detail/JsonText.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace zuvo::map::detail {
+
+void appendNumber(QByteArray& out, double value)
+{
+    if (!std::isfinite(value)) {
+        out.append("null");
+        return;
+    }
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr - buffer);
+}
+
+void appendString(QByteArray& out, QStringView text)
+{
+    static const char hex[] = "0123456789abcdef";
+    const QByteArray utf8 = text.toUtf8();
+    out.append('"');
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"':
+            out.append("\\\"");
+            break;
+        case '\\':
+            out.append("\\\\");
+            break;
+        case '\n':
+            out.append("\\n");
+            break;
+        case '\r':
+            out.append("\\r");
+            break;
+        case '\t':
+            out.append("\\t");
+            break;
+        default:
+            if (byte < 0x20) {
+                out.append("\\u00");
+                out.append(hex[byte >> 4]);
+                out.append(hex[byte & 0xF]);
+            } else {
+                out.append(c);
+            }
+        }
+    }
+    out.append('"');
+}
+
+void appendPositions(QByteArray& out, std::span<const model::Coordinate> coordinates)
+{
+    out.reserve(out.size() + static_cast<qsizetype>(coordinates.size()) * 40);
+    out.append('[');
+    bool first = true;
+    for (const auto& c : coordinates) {
+        if (!first)
+            out.append(',');
+        first = false;
+        out.append('[');
+        appendNumber(out, c.longitude);
+        out.append(',');
+        appendNumber(out, c.latitude);
+        out.append(']');
+    }
+    out.append(']');
+}
+
+void appendNumbers(QByteArray& out, std::span<const double> values)
+{
+    out.reserve(out.size() + static_cast<qsizetype>(values.size()) * 20);
+    out.append('[');
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            out.append(',');
+        appendNumber(out, values[i]);
+    }
+    out.append(']');
+}
+
+} // namespace zuvo::map::detail
