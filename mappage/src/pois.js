@@ -1,4 +1,5 @@
 import { Marker, createMarkerSet, markerElement, setMarkerClasses } from "./markers.js";
+import { FALLBACK_GLYPH, POI_GLYPHS } from "./poiGlyphs.js";
 import {
   PayloadError,
   requireArray,
@@ -6,18 +7,6 @@ import {
   requireObject,
   requireString,
 } from "./validate.js";
-
-// Symbols of the POI categories; user POIs ("custom") use the glyph the user picked.
-const GLYPHS = {
-  favorite: "★",
-  drinking_water: "🚰",
-  cafe: "☕",
-  bakery: "🥐",
-  bicycle: "🚲",
-  supermarket: "🛒",
-  search: "📍",
-};
-const FALLBACK_GLYPH = "•";
 
 function readPOI(value, index) {
   const poi = requireObject(value, `POI ${index}`);
@@ -39,7 +28,7 @@ function readPOI(value, index) {
 export function createPOIs(map, { post, contextMenu, customGlyph }) {
   let glyphOfCustom = customGlyph;
   const glyphOf = (category) =>
-    category === "custom" ? glyphOfCustom : (GLYPHS[category] ?? FALLBACK_GLYPH);
+    category === "custom" ? glyphOfCustom : (POI_GLYPHS[category] ?? FALLBACK_GLYPH);
 
   const set = createMarkerSet(map, {
     create(poi) {

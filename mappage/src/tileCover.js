@@ -17,7 +17,7 @@ function tilePoint(lng, lat, z) {
 // zoom, so the search grows in rings around the centre tile instead of listing the box.
 export function tilesCovering([west, south, east, north], z, limit) {
   const last = 2 ** z - 1;
-  const tile = (value) => Math.min(last, Math.floor(value));
+  const tile = (value) => Math.max(0, Math.min(last, Math.floor(value)));
   const [left, top] = tilePoint(west, north, z);
   const [right, bottom] = tilePoint(east, south, z);
   const [x0, x1, y0, y1] = [tile(left), tile(right), tile(top), tile(bottom)];
