@@ -1,5 +1,6 @@
 import * as maplibregl from "../lib/maplibre-gl.js";
 import { createAnchors } from "./anchors.js";
+import { BASEMAP_SOURCE, createBasemapPOIs } from "./basemapPOIs.js";
 import { createCamera } from "./camera.js";
 import { createColors } from "./colors.js";
 import { connectHost, log, post } from "./host.js";
@@ -7,8 +8,9 @@ import { contextMenuPoster, createInteraction } from "./interaction.js";
 import { PRIVATE_SCHEME, privateSchemeProtocol } from "./loader.js";
 import { loadStyle } from "./mapStyle.js";
 import { createOverlays } from "./overlays.js";
-import { createPmtilesProtocol } from "./pmtilesSetup.js";
+import { archiveOf, createPmtilesProtocol } from "./pmtilesSetup.js";
 import { createPointMarker } from "./pointMarker.js";
+import { createPOIQuery } from "./poiQuery.js";
 import { createPOIs } from "./pois.js";
 import { readQuery } from "./query.js";
 import { createReceiver } from "./receiver.js";
@@ -32,13 +34,18 @@ function logMapErrors(map) {
 }
 
 // Everything the page draws and the command each part answers, in drawing order from the bottom.
-function createCommands(map, query) {
+function createCommands(map, query, basemap) {
   const contextMenu = contextMenuPoster(map, post);
   const street = createStreetHighlight(map);
   const tracks = createTracks(map);
   const route = createRoute(map);
   const anchors = createAnchors(map, { post, contextMenu });
   const pois = createPOIs(map, { post, contextMenu, customGlyph: query.customGlyph });
+  const poiQuery = createPOIQuery(map, {
+    post,
+    log,
+    basemapPOIs: basemap && createBasemapPOIs(basemap),
+  });
   const overlays = createOverlays(map, { log });
   const colors = createColors(map, { route, routeFlatColor: ROUTE_FLAT_COLOR, log });
   const camera = createCamera(map, { post });
@@ -58,7 +65,7 @@ function createCommands(map, query) {
       setOverlay: (payload) => overlays.setOverlay(payload),
       setTerrain3D: (payload) => overlays.setTerrain3D(payload),
       setCustomPOIGlyph: (payload) => pois.setCustomGlyph(payload),
-      queryPOIs: (payload) => pois.query(payload),
+      queryPOIs: (payload) => poiQuery.query(payload),
       fit: (payload) => camera.fit(payload),
       setCrosshair: (payload) => crosshair.set(payload),
       highlightStreet: (payload) => street.set(payload),
@@ -83,7 +90,7 @@ async function start() {
   // The style is enough to add the page's own layers; tiles may take long or never come.
   if (!map.isStyleLoaded()) await map.once("style.load");
 
-  const commands = createCommands(map, query);
+  const commands = createCommands(map, query, archiveOf(style, BASEMAP_SOURCE, pmtilesProtocol));
   window.zuvo = { receive: createReceiver(commands.handlers, log), map };
   addWorldBackground(map, "earth").catch((error) => log(`world background: ${error.message}`));
   await hostReady;

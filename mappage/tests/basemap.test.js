@@ -3,49 +3,60 @@ import { mkdir } from "node:fs/promises";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
 import { MAP_FOLDER, openMapPage } from "./support/page.js";
-import { pmtilesArchive, pointTile, tileOf } from "./support/pmtilesArchive.js";
+import { basemapArchive } from "./support/pmtilesArchive.js";
 import { assertWellFormed } from "./support/protocol.js";
 import { startServer } from "./support/server.js";
 
-// The page against a basemap: POI queries answered from a tile source this test serves, the
-// world background when no tile server answers, and the screenshot kept for people to look at.
+// The page against a basemap: POI queries answered from a tile source this test serves, for boxes
+// on and off screen, roads of the real schema drawn in their layers, the world background when no
+// tile server answers, and the screenshot kept for people to look at.
 
-const ZOOM = 14;
-const CENTRE = [6.958, 50.941];
-const POIS = [
-  { id: 11, lng: 6.955, lat: 50.94, properties: { kind: "cafe", name: "Café Reichard" } },
-  { id: 12, lng: 6.957, lat: 50.942, properties: { kind: "bakery", name: "Bäckerei" } },
-  { id: 13, lng: 6.959, lat: 50.9405, properties: { kind: "drinking_water" } },
-  { id: 14, lng: 6.956, lat: 50.941, properties: { kind: "bench", name: "Bank" } },
-  { id: 15, lng: 6.97, lat: 50.935, properties: { kind: "cafe", name: "Far away" } },
+const poi = (id, lng, lat, properties) => ({
+  layer: "pois",
+  id,
+  coordinates: [[lng, lat]],
+  properties,
+});
+const road = (id, lat, kind, detail) => ({
+  layer: "roads",
+  id,
+  coordinates: [
+    [6.9545, lat],
+    [6.9605, lat],
+  ],
+  properties: { kind, kind_detail: detail },
+});
+
+const FEATURES = [
+  poi(11, 6.955, 50.94, { kind: "cafe", name: "Café Reichard" }),
+  poi(12, 6.957, 50.942, { kind: "bakery", name: "Bäckerei" }),
+  poi(13, 6.959, 50.9405, { kind: "drinking_water" }),
+  poi(14, 6.956, 50.941, { kind: "bench", name: "Bank" }),
+  poi(15, 6.97, 50.935, { kind: "cafe", name: "Far away" }),
+  // Off screen, about 17 km south-east of the others.
+  poi(21, 7.1, 50.8, { kind: "bakery", name: "Backstube" }),
+  poi(22, 7.101, 50.8005, { kind: "bicycle", name: "Radhaus" }),
+  poi(23, 7.102, 50.801, { kind: "supermarket" }),
+  // In a far corner of WIDE_BOX, beyond the tiles nearest to its centre that one query reads.
+  poi(31, 7.34, 50.94, { kind: "cafe", name: "Eckcafé" }),
+  road(41, 50.9395, "major_road", "secondary"),
+  road(42, 50.94, "major_road", "tertiary_link"),
+  road(43, 50.9405, "major_road", "primary"),
+  road(44, 50.941, "highway", "motorway"),
+  road(45, 50.9415, "minor_road", "residential"),
 ];
+const FAR_BOX = [7.09, 50.79, 7.11, 50.81];
+const WIDE_BOX = [6.85, 50.65, 7.35, 50.95];
+const NOWHERE = [7.5, 51.2, 7.52, 51.21];
 const ARTIFACTS = process.env.ZUVO_ARTIFACT_DIR ?? path.resolve("../build/artifacts");
-
-function basemap() {
-  const [x, y] = tileOf(...CENTRE, ZOOM);
-  const tiles = [-1, 0, 1].flatMap((dx) =>
-    [-1, 0, 1].map((dy) => {
-      const points = POIS.filter((p) => {
-        const [px, py] = tileOf(p.lng, p.lat, ZOOM);
-        return px === x + dx && py === y + dy;
-      });
-      return {
-        z: ZOOM,
-        x: x + dx,
-        y: y + dy,
-        data: pointTile({ layer: "pois", z: ZOOM, x: x + dx, y: y + dy, points }),
-      };
-    }),
-  );
-  return pmtilesArchive(tiles, { minZoom: ZOOM, maxZoom: ZOOM });
-}
 
 describe("with a basemap", () => {
   let server;
   let map;
   before(async () => {
     server = await startServer({ mapFolder: MAP_FOLDER });
-    server.files.set("/pmtiles/basemap.pmtiles", basemap());
+    // Like the real basemap: POIs at every zoom where they exist, all of them at zoom 15.
+    server.files.set("/pmtiles/basemap.pmtiles", basemapArchive(FEATURES, [14, 15]));
     map = await openMapPage(server);
   });
   after(async () => {
@@ -54,37 +65,89 @@ describe("with a basemap", () => {
     await server.close();
   });
 
-  test("queryPOIs answers with the POIs of the asked categories inside the box", async () => {
+  // Sends queryPOIs for each payload at once and returns the answers in the order they came.
+  async function query(...payloads) {
+    const start = (await map.events()).length;
+    for (const payload of payloads) await map.send("queryPOIs", payload);
+    await map.page.waitForFunction(
+      ([from, count]) =>
+        window.zuvoTestEvents.slice(from).filter((e) => e.event === "poisResult").length >= count,
+      [start, payloads.length],
+    );
+    const results = (await map.events()).slice(start).filter((e) => e.event === "poisResult");
+    return results.map(({ pois }) => [...pois].sort((a, b) => a.id.localeCompare(b.id)));
+  }
+  const summary = (pois) => pois.map(({ id, category, name }) => ({ id, category, name }));
+
+  test("queryPOIs answers with the POIs of the asked categories in the box, on screen", async () => {
     await map.send("fit", { bounds: [6.953, 50.938, 6.962, 50.944], animated: false });
     await map.idle();
-    const seen = await map.mark();
-    await map.send("queryPOIs", {
+    const [pois] = await query({
       bbox: [6.95, 50.937, 6.965, 50.945],
       categories: ["cafe", "drinking_water", "bicycle"],
     });
-    await map.page.waitForFunction(() =>
-      window.zuvoTestEvents.some((e) => e.event === "poisResult"),
-    );
-    const [result] = await seen("poisResult");
-    const pois = [...result.pois].sort((a, b) => a.id.localeCompare(b.id));
-    assert.deepEqual(
-      pois.map(({ id, category, name }) => ({ id, category, name })),
-      [
-        { id: "osm-11", category: "cafe", name: "Café Reichard" },
-        { id: "osm-13", category: "drinking_water", name: "" },
-      ],
-    );
+    assert.deepEqual(summary(pois), [
+      { id: "osm-11", category: "cafe", name: "Café Reichard" },
+      { id: "osm-13", category: "drinking_water", name: "" },
+    ]);
     assert.ok(Math.abs(pois[0].lng - 6.955) < 1e-4 && Math.abs(pois[0].lat - 50.94) < 1e-4);
+
+    // The loaded tiles add what lies beyond the tiles one query reads from the archive.
+    const [wide] = await query({ bbox: WIDE_BOX, categories: ["bakery", "bicycle"] });
+    assert.deepEqual(
+      wide.map((p) => p.id),
+      ["osm-12", "osm-21", "osm-22"],
+    );
   });
 
-  test("an empty category list finds nothing", async () => {
-    const seen = await map.mark();
-    await map.send("queryPOIs", { bbox: [6.95, 50.937, 6.965, 50.945], categories: [] });
-    await map.page.waitForFunction(
-      (from) => window.zuvoTestEvents.slice(from).some((e) => e.event === "poisResult"),
-      (await map.events()).length - 1,
+  test("roads of the real schema are drawn in the layers the colour panel names", async () => {
+    await map.send("fit", { bounds: [6.954, 50.939, 6.961, 50.942], animated: false });
+    await map.idle();
+    const drawn = await map.inMap((m) =>
+      Object.fromEntries(
+        ["roads-medium", "roads-major", "roads-minor"].map((layer) => [
+          layer,
+          [...new Set(m.queryRenderedFeatures({ layers: [layer] }).map((f) => f.id))].sort(),
+        ]),
+      ),
     );
-    assert.deepEqual((await seen("poisResult"))[0].pois, []);
+    assert.deepEqual(drawn, {
+      "roads-medium": [41, 42],
+      "roads-major": [43, 44],
+      "roads-minor": [45],
+    });
+  });
+
+  test("queryPOIs reads boxes off screen from the archive, once", async () => {
+    await map.send("fit", { bounds: NOWHERE, animated: false });
+    await map.idle();
+    const reads = () => server.requests.get("/pmtiles/basemap.pmtiles");
+    const [far] = await query({ bbox: FAR_BOX, categories: ["bakery", "bicycle"] });
+    assert.deepEqual(summary(far), [
+      { id: "osm-21", category: "bakery", name: "Backstube" },
+      { id: "osm-22", category: "bicycle", name: "Radhaus" },
+    ]);
+    assert.ok(Math.abs(far[1].lng - 7.101) < 1e-4 && Math.abs(far[1].lat - 50.8005) < 1e-4);
+
+    const before = reads();
+    assert.deepEqual(await query({ bbox: FAR_BOX, categories: ["bakery", "bicycle"] }), [far]);
+    assert.equal(reads(), before, "the tiles came from the cache");
+
+    // Only the tiles nearest to the centre of a large box are read.
+    const [wide] = await query({ bbox: WIDE_BOX, categories: ["bakery", "bicycle", "cafe"] });
+    assert.deepEqual(
+      wide.map((p) => p.id),
+      ["osm-21", "osm-22"],
+    );
+  });
+
+  test("answers come in the order of the queries", async () => {
+    const [corner, none] = await query(
+      { bbox: [7.33, 50.93, 7.35, 50.95], categories: ["cafe"] },
+      { bbox: FAR_BOX, categories: [] },
+    );
+    assert.deepEqual(summary(corner), [{ id: "osm-31", category: "cafe", name: "Eckcafé" }]);
+    assert.deepEqual(none, []);
   });
 });
 
@@ -112,6 +175,16 @@ describe("without a tile server", () => {
       (m) => m.queryRenderedFeatures({ layers: ["zuvo-world-land"] }).length,
     );
     assert.ok(countries > 10, `${countries} countries drawn`);
+  });
+
+  test("queryPOIs answers with nothing and says why", async () => {
+    const start = (await map.events()).length;
+    const seen = await map.mark();
+    await map.send("queryPOIs", { bbox: FAR_BOX, categories: ["bakery"] });
+    await map.waitForEvent("poisResult", start);
+    assert.deepEqual((await seen("poisResult"))[0].pois, []);
+    const logs = (await seen("log")).map((e) => e.message);
+    assert.ok(logs.some((message) => message.startsWith("queryPOIs: the basemap cannot be read")));
   });
 
   test("a route in gradient mode with anchors and a track, kept as a screenshot", async () => {

@@ -1,12 +1,14 @@
 import { PbfWriter } from "pbf";
 import { zxyToTileId } from "pmtiles";
+import { checkSchema } from "./basemapSchema.js";
 
-// Builds small PMTiles (version 3) archives of Mapbox vector tiles holding points, so that a
-// test can serve the page a basemap whose content it knows.
+// Builds small PMTiles (version 3) archives of Mapbox vector tiles, so that a test can serve the
+// page a basemap whose content it knows. Features use only kinds that real basemaps carry.
 
 const EXTENT = 4096;
 
-function tileXY(lng, lat, z) {
+// The fractional tile coordinates of a position at zoom z.
+export function tileXY(lng, lat, z) {
   const n = 2 ** z;
   const sin = Math.sin((lat * Math.PI) / 180);
   return [((lng + 180) / 360) * n, (0.5 - Math.log((1 + sin) / (1 - sin)) / (4 * Math.PI)) * n];
@@ -18,40 +20,55 @@ export function tileOf(lng, lat, z) {
 
 const zigzag = (n) => (n << 1) ^ (n >> 31);
 
-// One tile with one layer of point features {id, lng, lat, properties}.
-export function pointTile({ layer, z, x, y, points }) {
-  const keys = [];
-  const values = [];
-  const index = (list, item) => {
-    if (!list.includes(item)) list.push(item);
-    return list.indexOf(item);
-  };
-  const pbf = new PbfWriter();
-  pbf.writeMessage(3, (_, out) => {
-    out.writeVarintField(15, 2);
-    out.writeStringField(1, layer);
-    for (const point of points) {
-      const [px, py] = tileXY(point.lng, point.lat, z);
-      const geometry = [
-        9,
-        zigzag(Math.round((px - x) * EXTENT)),
-        zigzag(Math.round((py - y) * EXTENT)),
-      ];
-      const tags = Object.entries(point.properties).flatMap(([k, v]) => [
-        index(keys, k),
-        index(values, v),
-      ]);
-      out.writeMessage(2, (__, feature) => {
-        feature.writeVarintField(1, point.id);
-        feature.writePackedVarint(2, tags);
-        feature.writeVarintField(3, 1);
-        feature.writePackedVarint(4, geometry);
-      });
-    }
-    keys.forEach((key) => out.writeStringField(3, key));
-    values.forEach((value) => out.writeMessage(4, (__, v) => v.writeStringField(1, String(value))));
-    out.writeVarintField(5, EXTENT);
+// The geometry commands of a point (one position) or a line (several).
+function geometry(coordinates, { z, x, y }) {
+  let [cx, cy] = [0, 0];
+  const deltas = coordinates.flatMap(([lng, lat]) => {
+    const [px, py] = tileXY(lng, lat, z).map((value, i) =>
+      Math.round((value - [x, y][i]) * EXTENT),
+    );
+    const delta = [zigzag(px - cx), zigzag(py - cy)];
+    [cx, cy] = [px, py];
+    return delta;
   });
+  if (coordinates.length === 1) return [9, ...deltas];
+  return [9, deltas[0], deltas[1], ((coordinates.length - 1) << 3) | 2, ...deltas.slice(2)];
+}
+
+// One tile; `layers` maps a source layer's name to its features {id, coordinates, properties},
+// where `coordinates` is a list of [lng, lat]: one for a point, more for a line.
+export function vectorTile({ z, x, y, layers }) {
+  const pbf = new PbfWriter();
+  for (const [name, features] of Object.entries(layers)) {
+    const keys = [];
+    const values = [];
+    const index = (list, item) => {
+      if (!list.includes(item)) list.push(item);
+      return list.indexOf(item);
+    };
+    pbf.writeMessage(3, (_, out) => {
+      out.writeVarintField(15, 2);
+      out.writeStringField(1, name);
+      for (const feature of features) {
+        checkSchema(name, feature.properties);
+        const tags = Object.entries(feature.properties).flatMap(([k, v]) => [
+          index(keys, k),
+          index(values, v),
+        ]);
+        out.writeMessage(2, (__, message) => {
+          message.writeVarintField(1, feature.id);
+          message.writePackedVarint(2, tags);
+          message.writeVarintField(3, feature.coordinates.length === 1 ? 1 : 2);
+          message.writePackedVarint(4, geometry(feature.coordinates, { z, x, y }));
+        });
+      }
+      keys.forEach((key) => out.writeStringField(3, key));
+      values.forEach((value) =>
+        out.writeMessage(4, (__, v) => v.writeStringField(1, String(value))),
+      );
+      out.writeVarintField(5, EXTENT);
+    });
+  }
   return Buffer.from(pbf.finish());
 }
 
@@ -111,4 +128,20 @@ export function pmtilesArchive(tiles, { minZoom = 0, maxZoom }) {
   header.writeInt32LE(1800000000, 110);
   header.writeInt32LE(850000000, 114);
   return Buffer.concat([header, directory, metadata, ...entries.map((e) => e.data)]);
+}
+
+// An archive holding `features` ({layer, id, coordinates, properties}) in their tiles at each of
+// `zooms`; a feature goes into the tile of its first position.
+export function basemapArchive(features, zooms) {
+  const tiles = new Map();
+  for (const z of zooms) {
+    for (const { layer, ...feature } of features) {
+      const [x, y] = tileOf(...feature.coordinates[0], z);
+      const key = `${z}/${x}/${y}`;
+      if (!tiles.has(key)) tiles.set(key, { z, x, y, layers: {} });
+      (tiles.get(key).layers[layer] ??= []).push(feature);
+    }
+  }
+  const built = [...tiles.values()].map((tile) => ({ ...tile, data: vectorTile(tile) }));
+  return pmtilesArchive(built, { minZoom: Math.min(...zooms), maxZoom: Math.max(...zooms) });
 }

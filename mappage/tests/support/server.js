@@ -5,7 +5,8 @@ import path from "node:path";
 // Serves the built Map folder over http on 127.0.0.1 the way the application serves it under its
 // private scheme: the page for "/", content type by extension, "{{TILES}}" in style.json replaced
 // by the tiles base. It also answers byte ranges, and any path registered with `files` (a map of
-// URL path to bytes) is served from memory, as a stand-in tile server.
+// URL path to bytes) is served from memory, as a stand-in tile server that counts the requests
+// for each path in `requests`.
 
 const TYPES = {
   html: "text/html",
@@ -49,6 +50,7 @@ function send(response, request, status, type, body) {
 
 export async function startServer({ mapFolder, tilesBase = null, files = new Map() }) {
   const root = await realpath(mapFolder);
+  const requests = new Map();
   const server = createServer(async (request, response) => {
     const url = new URL(request.url, "http://127.0.0.1");
     if (request.method === "OPTIONS") {
@@ -60,6 +62,7 @@ export async function startServer({ mapFolder, tilesBase = null, files = new Map
       return;
     }
     if (files.has(url.pathname)) {
+      requests.set(url.pathname, (requests.get(url.pathname) ?? 0) + 1);
       send(response, request, 200, "application/octet-stream", files.get(url.pathname));
       return;
     }
@@ -78,5 +81,5 @@ export async function startServer({ mapFolder, tilesBase = null, files = new Map
   const origin = `http://127.0.0.1:${server.address().port}`;
   // Without a tile server of its own the page's tiles go to this server too.
   const base = () => tilesBase ?? origin;
-  return { origin, files, close: () => new Promise((resolve) => server.close(resolve)) };
+  return { origin, files, requests, close: () => new Promise((resolve) => server.close(resolve)) };
 }
