@@ -34,12 +34,15 @@ LoadedTrack loadTrack(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt, QStringLiteral("Could not read ") + info.fileName()};
-    const QByteArray bytes = file.readAll();
-    const auto imported = formats::GPXImporter::read(bytes);
+    auto imported = formats::GPXImporter::read(file.readAll());
     std::vector<model::TrackSample> samples;
     if (imported) {
-        for (const auto& track : imported->tracks)
-            samples.insert(samples.end(), track.begin(), track.end());
+        for (auto& track : imported.value().tracks) {
+            if (samples.empty())
+                samples = std::move(track);
+            else
+                samples.insert(samples.end(), track.begin(), track.end());
+        }
     }
     if (samples.empty())
         return {std::nullopt, QStringLiteral("No track in ") + info.fileName()};
