@@ -1,5 +1,6 @@
 #include "app/PlannerViewModel.h"
 #include "app/ToastCenter.h"
+#include "formats/GPXImporter.h"
 #include "formats/GPXWriter.h"
 #include "formats/RouteDocumentCoder.h"
 
@@ -178,21 +179,39 @@ std::optional<QByteArray> PlannerViewModel::currentGPX(const QString& name) cons
 
 QCoro::Task<> PlannerViewModel::openDocument(QString path)
 {
-    QPointer self(this);
     const QString fileName = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         setErrorMessage(QStringLiteral("Could not read ") + fileName);
         co_return;
     }
-    const auto decoded = formats::RouteDocumentCoder::decode(file.readAll());
+    auto decoded = formats::RouteDocumentCoder::decode(file.readAll());
     if (!decoded) {
         setErrorMessage(fileName +
                         QStringLiteral(" is not a zuvo route — use File ▸ Import GPX for "
                                        "third-party files."));
         co_return;
     }
+    co_await adoptDocument(std::move(decoded).value(), path);
+}
 
+QCoro::Task<> PlannerViewModel::openFile(QString path)
+{
+    const QString fileName = QFileInfo(path).fileName();
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (auto document = formats::RouteDocumentCoder::decode(bytes)) {
+        co_await adoptDocument(std::move(document).value(), path);
+    } else if (const auto imported = formats::GPXImporter::read(bytes)) {
+        applyImported(*imported, fileName);
+    } else {
+        setErrorMessage(QStringLiteral("Could not read ") + fileName);
+    }
+}
+
+QCoro::Task<> PlannerViewModel::adoptDocument(formats::RouteDocument document, QString path)
+{
+    QPointer self(this);
     // What the open puts back when the planner cannot take the file's anchors: the file must not
     // become the document while the planner still holds the previous route, or the next save
     // would write that route into it.
@@ -205,7 +224,7 @@ QCoro::Task<> PlannerViewModel::openDocument(QString path)
 
     setErrorMessage(std::nullopt);
     auto adopted = std::make_shared<bool>(false);
-    const MutationHandle mutation = loadDocument(*decoded, adopted);
+    const MutationHandle mutation = loadDocument(document, adopted);
     const MutationOutcome outcome = co_await mutation->finished();
     if (!self)
         co_return;

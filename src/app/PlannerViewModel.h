@@ -152,6 +152,8 @@ public:
     std::optional<QByteArray> currentGPX(const QString& name) const;
     // Opens a route document; a file that is not one leaves everything as it was.
     QCoro::Task<> openDocument(QString path);
+    // Opens a route document, or shows any other GPX file as tracks.
+    QCoro::Task<> openFile(QString path);
     // Writes the document atomically to `path` and names it after the file; false (with the
     // reason in errorMessage) when the write failed, also when there is nothing to save.
     bool saveDocument(const QString& path);
@@ -249,6 +251,7 @@ private:
     void writeSetting(const QString& key, const QVariant& value);
     MutationHandle loadDocument(const formats::RouteDocument& document,
                                 std::shared_ptr<bool> adopted);
+    QCoro::Task<> adoptDocument(formats::RouteDocument document, QString path);
 
     static QCoro::Task<> run(QPointer<PlannerViewModel> self,
                              std::shared_ptr<routing::RoutePlanner> planner, MutationHandle prev,

@@ -15,11 +15,11 @@ constexpr int tilesPort = 8080;
 // the text has no scheme or no host.
 std::optional<QUrl> derivedBase(const QString& base, int port)
 {
-    QUrl url(base, QUrl::StrictMode);
-    if (!url.isValid() || url.scheme().isEmpty() || url.host().isEmpty())
+    auto url = serverAddress(base);
+    if (!url)
         return std::nullopt;
-    url.setPort(port);
-    url.setPath(QString());
+    url->setPort(port);
+    url->setPath(QString());
     return url;
 }
 
@@ -47,14 +47,20 @@ QUrl defaultSearchBase()
     return QUrl(QStringLiteral("https://photon.komoot.io"));
 }
 
+std::optional<QUrl> serverAddress(const QString& text)
+{
+    const QUrl url(text.trimmed(), QUrl::StrictMode);
+    if (!url.isValid() || url.scheme().isEmpty() || url.host().isEmpty())
+        return std::nullopt;
+    return url;
+}
+
 QUrl routingURL(const QSettings& defaults)
 {
-    const QVariant routing = defaults.value(QStringLiteral("server.routing"));
-    if (routing.isValid()) {
-        const QUrl url(routing.toString(), QUrl::StrictMode);
-        if (url.isValid() && !url.isEmpty())
-            return url;
-    }
+    // "gh.local:8989" would parse with the scheme "gh.local" and no host; every request to it
+    // would fail, so anything without a scheme and a host is no override.
+    if (const auto url = serverAddress(defaults.value(QStringLiteral("server.routing")).toString()))
+        return *url;
     return derivedBase(baseOf(defaults), routingPort).value_or(loopback(routingPort));
 }
 
@@ -70,13 +76,8 @@ QString tilesBase(const QSettings& defaults)
 
 QUrl searchBase(const QSettings& defaults)
 {
-    const QVariant search = defaults.value(QStringLiteral("server.search"));
-    if (search.isValid()) {
-        const QUrl url(search.toString(), QUrl::StrictMode);
-        if (url.isValid() && !url.scheme().isEmpty() && !url.host().isEmpty())
-            return url;
-    }
-    return defaultSearchBase();
+    return serverAddress(defaults.value(QStringLiteral("server.search")).toString())
+        .value_or(defaultSearchBase());
 }
 
 } // namespace zuvo::app::ServerConfig

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <optional>
+
 class QSettings;
 
 // The server addresses, derived from the user's preferences: one base for
@@ -15,6 +17,10 @@ namespace zuvo::app::ServerConfig {
 QString defaultBase();
 // The public Photon endpoint used when "server.search" is absent or invalid.
 QUrl defaultSearchBase();
+
+// The text, trimmed, as a URL when it names a scheme and a host; what the
+// settings window accepts as a server address.
+std::optional<QUrl> serverAddress(const QString& text);
 
 // GraphHopper's base URL: "server.routing" when it is a URL, else the
 // derived base with port 8989.

@@ -47,16 +47,21 @@ int send(const QStringList& arguments)
         return fail(path + QStringLiteral(": no track or route"));
 
     return withDevice(*parsed, wanted, [&](const auto& device, const auto& transport) {
+        const auto noValidCharacters = [&] {
+            return fail(QStringLiteral("\"%1\" has no valid characters for a device filename.")
+                            .arg(courseName));
+        };
         if (device.layout == devices::DeviceLayout::garmin) {
             const QString fileName = devices::garminCourseFileName(courseName);
+            if (fileName.isEmpty())
+                return noValidCharacters();
             transport.writeCourse(input->bytes().toByteArray(), fileName, device);
             printRecord({fileName, device.name});
             return 0;
         }
         const QString tourName = devices::stripFATInvalidCharacters(courseName);
         if (tourName.isEmpty())
-            return fail(QStringLiteral("\"%1\" has no valid characters for a device filename.")
-                            .arg(courseName));
+            return noValidCharacters();
         transport.writeTour(points, tourName, device);
         printRecord({tourName, device.name});
         return 0;

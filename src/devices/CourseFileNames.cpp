@@ -7,6 +7,9 @@ QString garminCourseFileName(const QString& courseName)
     QString name = courseName;
     name.replace(QLatin1Char('/'), QLatin1Char('-'));
     name.replace(QLatin1Char(' '), QLatin1Char('-'));
+    name = stripFATInvalidCharacters(name);
+    if (name.isEmpty())
+        return {};
     return name + QLatin1String(".gpx");
 }
 

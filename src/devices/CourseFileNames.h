@@ -5,8 +5,10 @@
 // How a course name becomes a file name on a device.
 namespace zuvo::devices {
 
-// A Garmin course file: every "/" and every space turned into "-", then
-// ".gpx". Nothing else changes: "Runde: Süd/Nord." gives "Runde:-Süd-Nord..gpx".
+// A Garmin course file: every "/" and every space turned into "-", then the
+// characters a FAT volume refuses dropped as for a Bryton tour, then ".gpx":
+// "Runde: Süd/Nord." gives "Runde-Süd-Nord.gpx". Empty when no valid character
+// is left.
 QString garminCourseFileName(const QString& courseName);
 
 // A Bryton tour name: the nine characters / \ : * ? " < > | that FAT refuses

@@ -55,4 +55,13 @@ TEST_F(ServerConfigTest, overridesWinUnlessEmpty)
     EXPECT_EQ(ServerConfig::routingURL(settings), QUrl("http://127.0.0.1:8989"));
     EXPECT_EQ(ServerConfig::tilesBase(settings), "http://127.0.0.1:8080");
     EXPECT_EQ(ServerConfig::searchBase(settings), ServerConfig::defaultSearchBase());
+
+    // An override without scheme or host is no address: the derived base stands.
+    for (const char* routing : {"gh.local:8989", "gh.local", "/gh"}) {
+        settings.setValue("server.routing", routing);
+        EXPECT_EQ(ServerConfig::routingURL(settings), QUrl("http://127.0.0.1:8989")) << routing;
+    }
+    settings.setValue("server.routing", "  http://gh.local:8989  ");
+    EXPECT_EQ(ServerConfig::routingURL(settings), QUrl("http://gh.local:8989"));
+    EXPECT_FALSE(ServerConfig::serverAddress("gh.local:8989"));
 }

@@ -80,7 +80,7 @@ TEST_F(DeviceCli, sendsCoursesToGarminAndToursToBryton)
     EXPECT_EQ(garmin.lines, QStringList{"Alpen-Tour.gpx\tEdge 840"}) << garmin.errors.toStdString();
     EXPECT_EQ(read("EDGE/Garmin/NewFiles/Alpen-Tour.gpx"), ride);
     EXPECT_EQ(tramuCli({"send", "Edge 840", input, "--name", "Runde: Süd/Nord."}).exitCode, 0);
-    EXPECT_EQ(read("EDGE/Garmin/NewFiles/Runde:-Süd-Nord..gpx"), ride);
+    EXPECT_EQ(read("EDGE/Garmin/NewFiles/Runde-Süd-Nord.gpx"), ride);
 
     const Outcome bryton = tramuCli({"send", "RIDER", input, "--name", "Runde: Süd/Nord."});
     EXPECT_EQ(bryton.lines, QStringList{"Runde SüdNord\tRIDER"}) << bryton.errors.toStdString();
@@ -106,5 +106,5 @@ TEST_F(DeviceCli, sendsCoursesToGarminAndToursToBryton)
         EXPECT_EQ(failed.errors, "tramu-cli: " + message + "\n");
     }
     EXPECT_EQ(entries("EDGE/Garmin/NewFiles"),
-              (QStringList{"Alpen-Tour.gpx", "Runde:-Süd-Nord..gpx"}));
+              (QStringList{"Alpen-Tour.gpx", "Runde-Süd-Nord.gpx"}));
 }

@@ -40,7 +40,9 @@ TEST(DeviceModel, activitiesSortNewestFirstWithUndatedOnesLast)
 
 TEST(DeviceModel, courseNamesBecomeFileNamesForEachMake)
 {
-    EXPECT_EQ(garminCourseFileName("Runde: Süd/Nord."), "Runde:-Süd-Nord..gpx");
+    EXPECT_EQ(garminCourseFileName("Runde: Süd/Nord."), "Runde-Süd-Nord.gpx");
+    EXPECT_EQ(garminCourseFileName("Was? *Wo*"), "Was-Wo.gpx");
+    EXPECT_EQ(garminCourseFileName("..."), "");
     EXPECT_EQ(stripFATInvalidCharacters("Runde: Süd/Nord."), "Runde SüdNord");
     EXPECT_EQ(stripFATInvalidCharacters(" <a|b>?*\"\\ . . "), " ab");
     EXPECT_EQ(stripFATInvalidCharacters("..."), "");

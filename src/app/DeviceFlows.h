@@ -1,0 +1,49 @@
+#pragma once
+
+#include "devices/DeviceTransport.h"
+#include "devices/GarminDevice.h"
+
+#include <QString>
+
+#include <exception>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// What the device import and send sheets share: the transports, device scans, labels and how a
+// failure reads.
+namespace zuvo::app::DeviceFlows {
+
+// Mass storage first, then MTP: the order devices are listed in.
+struct Transports {
+    std::shared_ptr<const devices::DeviceTransport> massStorage;
+    std::shared_ptr<const devices::DeviceTransport> mtp;
+
+    const std::shared_ptr<const devices::DeviceTransport>&
+    forDevice(const devices::GarminDevice& device) const;
+};
+
+Transports defaultTransports(const QString& volumesDirectory);
+
+bool isMTP(const devices::GarminDevice& device);
+
+// Every transport's devices in order; a transport that fails contributes none. Blocks.
+std::vector<devices::GarminDevice> scan(const Transports& transports);
+
+// The device whose name equals `name` ignoring case, else the first; absent without devices.
+std::optional<devices::GarminDevice> preselect(const std::vector<devices::GarminDevice>& devices,
+                                               const std::optional<QString>& name);
+
+// "Edge 840 (MTP)" or "Edge 840" in the import sheet; the send sheet adds the volume folder,
+// "Edge 840 — EDGE".
+QString importLabel(const devices::GarminDevice& device);
+QString sendLabel(const devices::GarminDevice& device);
+
+// The plain rendering of what a transport or a reader threw.
+QString describe(const std::exception_ptr& error);
+
+inline const QString noDeviceTitle = QStringLiteral("No device found");
+inline const QString noDeviceHint = QStringLiteral(
+    "Connect the device via USB, close other MTP apps (OpenMTP, Garmin Express), then Rescan.");
+
+} // namespace zuvo::app::DeviceFlows
