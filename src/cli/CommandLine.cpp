@@ -1,7 +1,7 @@
 #include "cli/CommandLine.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "devices/FileReplacement.h"
+#include "devices/FileSystemError.h"
 
 #include <cstdio>
 
@@ -24,9 +24,13 @@ int usage(const Command& command)
 
 std::optional<QString> writeFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("%1: cannot write (%2)").arg(path, file.errorString());
+    try {
+        devices::FileReplacement file(path);
+        file.write(bytes);
+        file.commit();
+    } catch (const devices::FileSystemError& error) {
+        return error.description();
+    }
     return std::nullopt;
 }
 

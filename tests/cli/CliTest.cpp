@@ -1,5 +1,6 @@
 // Runs the built tramu-cli on files in a temporary directory, as a user's
 // batch script would.
+#include "FileSizeLimit.h"
 #include "FitFileBuilder.h"
 #include "formats/BrytonTourWriter.h"
 #include "formats/FITImporter.h"
@@ -13,8 +14,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace zuvo::formats;
 using zuvo::test::FitFileBuilder;
@@ -27,9 +31,13 @@ struct Outcome {
     QByteArray err;
 };
 
-Outcome tramuCli(const QStringList& arguments)
+// With `fileSizeLimit`, the command's writes beyond that many bytes fail as
+// on a full disk.
+Outcome tramuCli(const QStringList& arguments, std::optional<rlim_t> fileSizeLimit = std::nullopt)
 {
     QProcess process;
+    if (fileSizeLimit)
+        process.setChildProcessModifier([=] { zuvo::test::limitFileSize(*fileSizeLimit); });
     process.start(QStringLiteral(TRAMU_CLI), arguments);
     if (!process.waitForFinished(30'000))
         return {};
@@ -107,6 +115,24 @@ TEST_F(Cli, convertWritesTheRideAsTheDeviceImportDoes)
         EXPECT_EQ(imported->tracks[0].size(), 2u);
         EXPECT_EQ(imported->tracks[0][0].coordinate, points[0]);
     }
+}
+
+TEST_F(Cli, aFailedWriteKeepsTheEarlierFileAndSaysWhy)
+{
+    // A ride whose GPX is far larger than the limit.
+    FitFileBuilder fit;
+    fit.define(0, 20, {{253, 4}, {0, 4}, {1, 4}});
+    for (std::uint32_t i = 0; i < 2000; ++i)
+        fit.data(0, {i, semicircles(48.0 + i * 1e-5), semicircles(11.0)});
+    const QString in = write(QStringLiteral("long.fit"), fit.build());
+    const QString out = write(QStringLiteral("ride.gpx"), "earlier ride");
+
+    const Outcome run = tramuCli({QStringLiteral("convert"), in, out}, 64 * 1024);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "tramu-cli: " + out.toUtf8() + ": " + std::strerror(EFBIG) + "\n");
+    EXPECT_EQ(read(QStringLiteral("ride.gpx")), "earlier ride");
+    EXPECT_EQ(QDir(path(".")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"long.fit", "ride.gpx"}));
 }
 
 TEST_F(Cli, tourWritesTheFourBrytonFiles)

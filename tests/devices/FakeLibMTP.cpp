@@ -226,8 +226,13 @@ int LIBMTP_Get_File_To_File(LIBMTP_mtpdevice_t* handle, uint32_t id, char const*
     Device& device = deviceOf(handle);
     const Object* object = objectWithID(device, id);
     QFile file(QFile::decodeName(path));
-    if (!object || device.downloadFails || !file.open(QIODevice::WriteOnly))
+    if (!object || !file.open(QIODevice::WriteOnly))
         return -1;
+    // A failing transfer stops half-way, as when the cable is pulled.
+    if (device.downloadFails) {
+        file.write(object->content.first(object->content.size() / 2));
+        return -1;
+    }
     return file.write(object->content) == object->content.size() ? 0 : -1;
 }
 
