@@ -18,8 +18,14 @@ int fail(const QString& message)
 
 int usage(const Command& command)
 {
-    std::fprintf(stderr, "usage: tramu-cli %s %s\n", command.name, command.arguments);
+    std::fprintf(stderr, "tramu-cli: usage: tramu-cli %s %s (see tramu-cli %s --help)\n",
+                 command.name, command.arguments, command.name);
     return exitUsage;
+}
+
+void printHelp(const Command& command)
+{
+    std::printf("usage: tramu-cli %s %s\n\n%s\n", command.name, command.arguments, command.summary);
 }
 
 std::optional<QString> writeFile(const QString& path, const QByteArray& bytes)

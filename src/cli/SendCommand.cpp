@@ -46,17 +46,22 @@ int send(const QStringList& arguments)
     if (points.empty())
         return fail(path + QStringLiteral(": no track or route"));
 
+    const auto noValidCharacters = [&] {
+        return fail(QStringLiteral("\"%1\" has no valid characters for a device filename.")
+                        .arg(courseName));
+    };
     return withDevice(*parsed, wanted, [&](const auto& device, const auto& transport) {
         if (device.layout == devices::DeviceLayout::garmin) {
-            const QString fileName = devices::garminCourseFileName(courseName);
-            transport.writeCourse(input->bytes().toByteArray(), fileName, device);
-            printRecord({fileName, device.name});
+            const std::optional<QString> fileName = devices::garminCourseFileName(courseName);
+            if (!fileName)
+                return noValidCharacters();
+            transport.writeCourse(input->bytes().toByteArray(), *fileName, device);
+            printRecord({*fileName, device.name});
             return 0;
         }
         const QString tourName = devices::stripFATInvalidCharacters(courseName);
         if (tourName.isEmpty())
-            return fail(QStringLiteral("\"%1\" has no valid characters for a device filename.")
-                            .arg(courseName));
+            return noValidCharacters();
         transport.writeTour(points, tourName, device);
         printRecord({tourName, device.name});
         return 0;

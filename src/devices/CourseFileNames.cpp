@@ -1,9 +1,14 @@
 #include "devices/CourseFileNames.h"
 
+#include <algorithm>
+
 namespace zuvo::devices {
 
-QString garminCourseFileName(const QString& courseName)
+std::optional<QString> garminCourseFileName(const QString& courseName)
 {
+    if (std::all_of(courseName.begin(), courseName.end(),
+                    [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); }))
+        return std::nullopt;
     QString name = courseName;
     name.replace(QLatin1Char('/'), QLatin1Char('-'));
     name.replace(QLatin1Char(' '), QLatin1Char('-'));

@@ -2,12 +2,16 @@
 
 #include <QString>
 
+#include <optional>
+
 // How a course name becomes a file name on a device.
 namespace zuvo::devices {
 
 // A Garmin course file: every "/" and every space turned into "-", then
 // ".gpx". Nothing else changes: "Runde: Süd/Nord." gives "Runde:-Süd-Nord..gpx".
-QString garminCourseFileName(const QString& courseName);
+// Absent for a name that is empty or only full stops and spaces, which would
+// make a hidden file (".gpx") or one without a name.
+std::optional<QString> garminCourseFileName(const QString& courseName);
 
 // A Bryton tour name: the nine characters / \ : * ? " < > | that FAT refuses
 // removed, then trailing full stops and spaces. Leading characters stay. May

@@ -98,8 +98,9 @@ std::vector<MTPDeviceInfo> MTPSession::detect()
             if (!name)
                 name = take(LIBMTP_Get_Modelname(device.get()));
             const QString serial = serialOf(device.get(), i);
-            found.push_back(
-                {.serial = serial, .name = name.value_or(QStringLiteral("MTP device"))});
+            found.push_back({.serial = serial,
+                             .name = name.value_or(QStringLiteral("MTP device")),
+                             .usbAddress = {int(list[i].bus_location), int(list[i].devnum)}});
         }
     });
     return found;

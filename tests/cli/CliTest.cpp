@@ -197,7 +197,30 @@ TEST_F(Cli, badInputGivesOneLineNamingTheFile)
     }
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("out.gpx"))));
 
-    EXPECT_EQ(tramuCli({QStringLiteral("convert"), noTrack}).exitCode, 2);
+    const Outcome wrong = tramuCli({QStringLiteral("convert"), noTrack});
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_EQ(wrong.err, "tramu-cli: usage: tramu-cli convert IN OUT.gpx (see tramu-cli convert "
+                         "--help)\n");
     EXPECT_EQ(tramuCli({QStringLiteral("frobnicate")}).exitCode, 2);
     EXPECT_EQ(tramuCli({}).exitCode, 2);
+}
+
+TEST_F(Cli, everyCommandExplainsItselfOnHelp)
+{
+    const Outcome overview = tramuCli({QStringLiteral("--help")});
+    EXPECT_EQ(overview.exitCode, 0);
+    EXPECT_TRUE(overview.out.contains("exit codes: 0 success, 1 failure, 2 wrong usage\n"));
+
+    for (const char* command :
+         {"convert", "tour", "stats", "plan", "devices", "activities", "fetch", "send"}) {
+        for (const QStringList& arguments :
+             {QStringList{command, "--help"}, QStringList{command, "some-file", "-h"}}) {
+            const Outcome help = tramuCli(arguments);
+            EXPECT_EQ(help.exitCode, 0) << command;
+            EXPECT_TRUE(help.out.startsWith("usage: tramu-cli " + QByteArray(command) + ' '))
+                << help.out.constData();
+            EXPECT_TRUE(overview.out.contains(help.out.split('\n').at(2))) << "its summary";
+            EXPECT_TRUE(help.err.isEmpty());
+        }
+    }
 }

@@ -108,6 +108,9 @@ TEST_F(DeviceCli, sendsCoursesToGarminAndToursToBryton)
          "verificationFailed(\"tour 'Runde SüdNord' already exists on the device\")"},
         {{"RIDER", input, "--name", "..."},
          "\"...\" has no valid characters for a device filename."},
+        {{"Edge 840", input, "--name", ""}, "\"\" has no valid characters for a device filename."},
+        {{"Edge 840", input, "--name", ". ."},
+         "\". .\" has no valid characters for a device filename."},
         {{"BLOCKED", input}, "importFolderMissing(" + url("BLOCKED/Garmin/NewFiles") + ")"},
         {{"EDGE", path("in/notes.gpx")}, path("in/notes.gpx") + ": not a GPX file"},
     };

@@ -41,6 +41,8 @@ TEST(DeviceModel, activitiesSortNewestFirstWithUndatedOnesLast)
 TEST(DeviceModel, courseNamesBecomeFileNamesForEachMake)
 {
     EXPECT_EQ(garminCourseFileName("Runde: Süd/Nord."), "Runde:-Süd-Nord..gpx");
+    for (const char* nothing : {"", "...", " . "})
+        EXPECT_EQ(garminCourseFileName(nothing), std::nullopt) << nothing;
     EXPECT_EQ(stripFATInvalidCharacters("Runde: Süd/Nord."), "Runde SüdNord");
     EXPECT_EQ(stripFATInvalidCharacters(" <a|b>?*\"\\ . . "), " ab");
     EXPECT_EQ(stripFATInvalidCharacters("..."), "");

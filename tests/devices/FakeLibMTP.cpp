@@ -121,8 +121,10 @@ LIBMTP_error_number_t LIBMTP_Detect_Raw_Devices(LIBMTP_raw_device_t** list, int*
     if (world.devices.empty())
         return LIBMTP_ERROR_NO_DEVICE_ATTACHED;
     *list = static_cast<LIBMTP_raw_device_t*>(std::calloc(*count, sizeof(LIBMTP_raw_device_t)));
-    for (int i = 0; i < *count; ++i)
+    for (int i = 0; i < *count; ++i) {
+        (*list)[i].bus_location = 3;
         (*list)[i].devnum = std::uint8_t(i);
+    }
     return LIBMTP_ERROR_NONE;
 }
 

@@ -69,7 +69,8 @@ TEST_F(MTP, detectNamesDevicesAndCountsThoseThatFailToOpen)
 
     world.devices = {{.friendlyName = "", .modelName = "Edge 530"}, {.opens = false}, {}};
     EXPECT_EQ(MTPSession::detect(),
-              (std::vector<MTPDeviceInfo>{{"unknown-0", "Edge 530"}, {"unknown-2", "MTP device"}}));
+              (std::vector<MTPDeviceInfo>{{"unknown-0", "Edge 530", {3, 0}},
+                                          {"unknown-2", "MTP device", {3, 2}}}));
 
     world.detectError = 1;
     EXPECT_EQ(thrown<DeviceError>([] { MTPSession::detect(); }),
