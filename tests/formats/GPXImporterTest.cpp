@@ -1,6 +1,7 @@
 #include "formats/GPXImporter.h"
 
 #include "Fixtures.h"
+#include "OtherThreadsCannotAllocate.h"
 #include "formats/GPXWriter.h"
 
 #include <QDateTime>
@@ -205,6 +206,13 @@ TEST(GPXImporter, readingInTwoHalvesGivesWhatOneReadingGives)
     EXPECT_EQ(GPXImporter::readSplit(withEntity, withEntity.size())->name, "Tour");
     EXPECT_EQ(GPXImporter::readSplit(latin1, latin1.size())->name, "Café");
     EXPECT_FALSE(GPXImporter::readSplit(brokenEnd, brokenEnd.size()));
+
+    // A second half that runs out of memory is read again with the first,
+    // instead of ending the process.
+    {
+        const zuvo::test::OtherThreadsCannotAllocate outOfMemory;
+        EXPECT_EQ(GPXImporter::readSplit(plain, plain.size() / 2), tracks);
+    }
 
     // A ride large enough to be read in halves by default.
     std::vector<TrackSample> ride;

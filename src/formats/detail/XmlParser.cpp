@@ -32,8 +32,11 @@ bool XmlParser::feed(QByteArrayView bytes, bool last)
     do {
         const qsizetype length = std::min(sliceSize, bytes.size() - offset);
         const bool final = last && offset + length == bytes.size();
-        if (XML_Parse(m_parser, bytes.data() + offset, int(length), final) != XML_STATUS_OK)
+        if (XML_Parse(m_parser, bytes.data() + offset, int(length), final) != XML_STATUS_OK) {
+            if (m_failure)
+                std::rethrow_exception(m_failure);
             return false;
+        }
         offset += length;
     } while (offset < bytes.size());
     return true;
