@@ -301,7 +301,7 @@ struct ParseState {
         if (kind == Element::trkpt && inTrack) {
             TrackSample sample{.coordinate = coordinate};
             if (pendingTime)
-                sample.timestamp = QDateTime::fromSecsSinceEpoch(*pendingTime, Qt::UTC);
+                sample.timestamp = QDateTime::fromMSecsSinceEpoch(*pendingTime, Qt::UTC);
             sample.speedMS = pendingSpeed;
             sample.heartRate = pendingHeartRate;
             sample.temperature = pendingTemperature;
