@@ -84,7 +84,8 @@ void DeviceWatcher::refresh()
                                  : *device.product;
         if (mountedNames.contains(name.toLower()))
             continue;
-        entries.push_back({.id = name, .name = name, .status = Status::usbPresent});
+        entries.push_back(
+            {.id = name, .name = name, .status = Status::usbPresent, .usbAddress = device.address});
     }
     if (entries == m_entries)
         return;

@@ -33,6 +33,8 @@ public:
         QString id = {}; // a volume's file-system path, or a USB-only device's name
         QString name = {};
         Status status = Status::unknown;
+        // Where a USB-only device is attached, when the probe says.
+        std::optional<devices::UsbAddress> usbAddress = {};
 
         bool operator==(const Entry&) const = default;
     };

@@ -19,6 +19,17 @@ std::optional<QString> attribute(udev_device* device, const char* name)
     return QString::fromUtf8(value).trimmed();
 }
 
+std::optional<devices::UsbAddress> address(udev_device* device)
+{
+    bool busOK = false;
+    bool deviceOK = false;
+    const int bus = attribute(device, "busnum").value_or(QString()).toInt(&busOK);
+    const int number = attribute(device, "devnum").value_or(QString()).toInt(&deviceOK);
+    if (!busOK || !deviceOK)
+        return std::nullopt;
+    return devices::UsbAddress{bus, number};
+}
+
 } // namespace
 
 std::vector<UsbProbe::Device> UdevUsbProbe::attachedDevices() const
@@ -42,7 +53,8 @@ std::vector<UsbProbe::Device> UdevUsbProbe::attachedDevices() const
         if (!device)
             continue;
         devices.push_back({.product = attribute(device.get(), "product"),
-                           .vendor = attribute(device.get(), "manufacturer")});
+                           .vendor = attribute(device.get(), "manufacturer"),
+                           .address = address(device.get())});
     }
     return devices;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devices/UsbAddress.h"
+
 #include <QString>
 
 #include <optional>
@@ -13,6 +15,7 @@ public:
     struct Device {
         std::optional<QString> product = {}; // absent when the device reports none
         std::optional<QString> vendor = {};
+        std::optional<devices::UsbAddress> address = {}; // absent when sysfs does not say
 
         bool operator==(const Device&) const = default;
     };

@@ -1,7 +1,7 @@
 #include "cli/CommandLine.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "devices/FileReplacement.h"
+#include "devices/FileSystemError.h"
 
 #include <cstdio>
 
@@ -18,15 +18,25 @@ int fail(const QString& message)
 
 int usage(const Command& command)
 {
-    std::fprintf(stderr, "usage: tramu-cli %s %s\n", command.name, command.arguments);
+    std::fprintf(stderr, "tramu-cli: usage: tramu-cli %s %s (see tramu-cli %s --help)\n",
+                 command.name, command.arguments, command.name);
     return exitUsage;
+}
+
+void printHelp(const Command& command)
+{
+    std::printf("usage: tramu-cli %s %s\n\n%s\n", command.name, command.arguments, command.summary);
 }
 
 std::optional<QString> writeFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("%1: cannot write (%2)").arg(path, file.errorString());
+    try {
+        devices::FileReplacement file(path);
+        file.write(bytes);
+        file.commit();
+    } catch (const devices::FileSystemError& error) {
+        return error.description();
+    }
     return std::nullopt;
 }
 

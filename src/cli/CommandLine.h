@@ -19,8 +19,12 @@ inline constexpr int exitUsage = 2;   // the command line itself is wrong
 // exitFailure.
 int fail(const QString& message);
 
-// Prints the command's usage line on standard error; returns exitUsage.
+// Prints "tramu-cli: " and the command's usage line on standard error;
+// returns exitUsage.
 int usage(const Command& command);
+
+// The command's usage line and what it does, on standard output.
+void printHelp(const Command& command);
 
 // Replaces `path` with `bytes` atomically; a message naming the file on
 // failure.

@@ -2,9 +2,9 @@
 
 #include "cli/CommandLine.h"
 #include "cli/RideInput.h"
+#include "devices/FileReplacement.h"
+#include "devices/FileSystemError.h"
 #include "formats/GPXWriter.h"
-
-#include <QFile>
 
 namespace zuvo::cli {
 
@@ -18,19 +18,18 @@ int convert(const QStringList& arguments)
     if (!ride)
         return fail(ride.error());
     // Streamed: a long ride's GPX is many times the size of its FIT file and
-    // never needs to be in memory whole.
-    const QString& out = arguments[1];
-    QFile file(out);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(QStringLiteral("%1: cannot write (%2)").arg(out, file.errorString()));
-    const formats::GPXWriter writer{.creator = QStringLiteral("zuvo")};
-    const bool written = writer.write(ride->samples, ride->name, [&](QByteArrayView piece) {
-        return file.write(piece.data(), piece.size()) == piece.size();
-    });
-    if (!written || !file.flush()) {
-        const QString reason = file.errorString();
-        file.remove();
-        return fail(QStringLiteral("%1: cannot write (%2)").arg(out, reason));
+    // never needs to be in memory whole. An existing OUT is replaced only by
+    // a whole file.
+    try {
+        devices::FileReplacement file(arguments[1]);
+        const formats::GPXWriter writer{.creator = QStringLiteral("zuvo")};
+        writer.write(ride->samples, ride->name, [&](QByteArrayView piece) {
+            file.write(piece);
+            return true;
+        });
+        file.commit();
+    } catch (const devices::FileSystemError& error) {
+        return fail(error.description());
     }
     return 0;
 }

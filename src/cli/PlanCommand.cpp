@@ -113,8 +113,7 @@ QCoro::Task<int> plan(PlanRequest request)
         co_await planner.restore(request.anchors, request.costing, request.roundTrip);
     } catch (const routing::Failure& failure) {
         // The error exactly as the planner's error banner would show it.
-        std::fprintf(stderr, "%s\n", failure.displayText().toLocal8Bit().constData());
-        co_return exitFailure;
+        co_return fail(failure.displayText());
     }
 
     const model::Route route = planner.currentRoute();

@@ -46,17 +46,17 @@ int send(const QStringList& arguments)
     if (points.empty())
         return fail(path + QStringLiteral(": no track or route"));
 
+    const auto noValidCharacters = [&] {
+        return fail(QStringLiteral("\"%1\" has no valid characters for a device filename.")
+                        .arg(courseName));
+    };
     return withDevice(*parsed, wanted, [&](const auto& device, const auto& transport) {
-        const auto noValidCharacters = [&] {
-            return fail(QStringLiteral("\"%1\" has no valid characters for a device filename.")
-                            .arg(courseName));
-        };
         if (device.layout == devices::DeviceLayout::garmin) {
-            const QString fileName = devices::garminCourseFileName(courseName);
-            if (fileName.isEmpty())
+            const std::optional<QString> fileName = devices::garminCourseFileName(courseName);
+            if (!fileName)
                 return noValidCharacters();
-            transport.writeCourse(input->bytes().toByteArray(), fileName, device);
-            printRecord({fileName, device.name});
+            transport.writeCourse(input->bytes().toByteArray(), *fileName, device);
+            printRecord({*fileName, device.name});
             return 0;
         }
         const QString tourName = devices::stripFATInvalidCharacters(courseName);

@@ -12,8 +12,10 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <exception>
 
 namespace {
 
@@ -24,12 +26,35 @@ const std::array commands{&zuvo::cli::convertCommand, &zuvo::cli::tourCommand,
                           &zuvo::cli::devicesCommand, &zuvo::cli::activitiesCommand,
                           &zuvo::cli::fetchCommand,   &zuvo::cli::sendCommand};
 
+bool isHelp(const QString& argument)
+{
+    return argument == QLatin1String("--help") || argument == QLatin1String("-h");
+}
+
 void printHelp(std::FILE* stream)
 {
-    std::fprintf(stream, "usage: tramu-cli COMMAND ARGUMENTS\n\ncommands:\n");
+    std::fprintf(stream, "usage: tramu-cli COMMAND ARGUMENTS\n"
+                         "       tramu-cli COMMAND --help\n\ncommands:\n");
     for (const Command* command : commands) {
         std::fprintf(stream, "  %s %s\n      %s\n", command->name, command->arguments,
                      command->summary);
+    }
+    std::fprintf(stream, "\nexit codes: %d success, %d failure, %d wrong usage\n", 0,
+                 zuvo::cli::exitFailure, zuvo::cli::exitUsage);
+}
+
+int run(const Command& command, const QStringList& arguments)
+{
+    if (std::any_of(arguments.begin(), arguments.end(), isHelp)) {
+        zuvo::cli::printHelp(command);
+        return 0;
+    }
+    // Whatever escapes a command still ends as one line of error, not as an
+    // abort.
+    try {
+        return command.run(arguments);
+    } catch (const std::exception& error) {
+        return zuvo::cli::fail(QString::fromLocal8Bit(error.what()));
     }
 }
 
@@ -44,14 +69,13 @@ int main(int argc, char** argv)
         return zuvo::cli::exitUsage;
     }
     const QString name = arguments.takeFirst();
-    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
-        name == QLatin1String("help")) {
+    if (isHelp(name) || name == QLatin1String("help")) {
         printHelp(stdout);
         return 0;
     }
     for (const Command* command : commands) {
         if (name == QLatin1String(command->name))
-            return command->run(arguments);
+            return run(*command, arguments);
     }
     std::fprintf(stderr, "tramu-cli: unknown command '%s' (see tramu-cli --help)\n",
                  name.toLocal8Bit().constData());

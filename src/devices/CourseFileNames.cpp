@@ -1,15 +1,20 @@
 #include "devices/CourseFileNames.h"
 
+#include <algorithm>
+
 namespace zuvo::devices {
 
-QString garminCourseFileName(const QString& courseName)
+std::optional<QString> garminCourseFileName(const QString& courseName)
 {
+    if (std::all_of(courseName.begin(), courseName.end(),
+                    [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); }))
+        return std::nullopt;
     QString name = courseName;
     name.replace(QLatin1Char('/'), QLatin1Char('-'));
     name.replace(QLatin1Char(' '), QLatin1Char('-'));
     name = stripFATInvalidCharacters(name);
     if (name.isEmpty())
-        return {};
+        return std::nullopt;
     return name + QLatin1String(".gpx");
 }
 

@@ -31,7 +31,8 @@ public:
     virtual std::vector<DeviceActivity> listActivities(const GarminDevice& on) const = 0;
 
     // Copies the file of `activity` to the local path `to`, replacing a file
-    // already there.
+    // already there only once the copy is whole: a failed copy leaves it as
+    // it was. A destination that is the activity's own file is refused.
     virtual void downloadActivity(const DeviceActivity& activity, const GarminDevice& from,
                                   const QString& to) const = 0;
 

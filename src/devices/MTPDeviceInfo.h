@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devices/UsbAddress.h"
+
 #include <QString>
 
 namespace zuvo::devices {
@@ -10,6 +12,7 @@ struct MTPDeviceInfo {
     // detection list when it reports none.
     QString serial = {};
     QString name = {}; // friendly name, else model name, else "MTP device"
+    UsbAddress usbAddress = {};
 
     bool operator==(const MTPDeviceInfo&) const = default;
 };

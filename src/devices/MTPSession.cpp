@@ -1,6 +1,7 @@
 #include "devices/MTPSession.h"
 
 #include "devices/DeviceError.h"
+#include "devices/FileReplacement.h"
 #include "devices/FileSystemError.h"
 #include "devices/detail/SerialThread.h"
 
@@ -97,8 +98,9 @@ std::vector<MTPDeviceInfo> MTPSession::detect()
             if (!name)
                 name = take(LIBMTP_Get_Modelname(device.get()));
             const QString serial = serialOf(device.get(), i);
-            found.push_back(
-                {.serial = serial, .name = name.value_or(QStringLiteral("MTP device"))});
+            found.push_back({.serial = serial,
+                             .name = name.value_or(QStringLiteral("MTP device")),
+                             .usbAddress = {int(list[i].bus_location), int(list[i].devnum)}});
         }
     });
     return found;
@@ -179,12 +181,12 @@ std::vector<MTPSession::FileEntry> MTPSession::files(quint32 folder, quint32 sto
 
 void MTPSession::download(quint32 objectID, const QString& to, Device* device)
 {
-    QFile existing(to);
-    if (existing.exists() && !existing.remove())
-        throw FileSystemError{.path = to, .message = existing.errorString()};
-    if (LIBMTP_Get_File_To_File(device, objectID, QFile::encodeName(to).constData(), nullptr,
+    FileReplacement file(to);
+    if (LIBMTP_Get_File_To_File(device, objectID,
+                                QFile::encodeName(file.temporaryPath()).constData(), nullptr,
                                 nullptr) != 0)
         failAfterDumping(device, QStringLiteral("download failed for object %1").arg(objectID));
+    file.commit();
 }
 
 quint64 MTPSession::send(const QByteArray& data, const QString& named, quint32 parent,

@@ -77,7 +77,8 @@ public:
     // The files (not folders) in a folder, in the device's order. Never fails:
     // a folder that cannot be listed has no files.
     static std::vector<FileEntry> files(quint32 folder, quint32 storage, Device* device);
-    // Copies an object to the local path `to`, replacing a file there.
+    // Copies an object to the local path `to`, replacing a file there once
+    // the copy is whole.
     // Throws DeviceError or FileSystemError.
     static void download(quint32 objectID, const QString& to, Device* device);
     // Uploads `data` as a file named `named` into a folder and returns the

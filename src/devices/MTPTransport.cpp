@@ -88,17 +88,23 @@ std::optional<QString> MTPTransport::serial(const QString& from)
     return QString::fromUtf8(QByteArray::fromPercentEncoding(rest.first(end).toUtf8()));
 }
 
+std::optional<GarminDevice> MTPTransport::device(const MTPDeviceInfo& info)
+{
+    const std::optional<QString> url = placeholderURL(info.serial);
+    if (!url)
+        return std::nullopt;
+    return GarminDevice{.name = info.name,
+                        .volumeURL = *url,
+                        .importFolderURL = *url,
+                        .layout = DeviceLayout::garmin};
+}
+
 std::vector<GarminDevice> MTPTransport::scanVolumes() const
 {
     std::vector<GarminDevice> devices;
     for (const MTPDeviceInfo& info : MTPSession::detect()) {
-        const std::optional<QString> url = placeholderURL(info.serial);
-        if (!url)
-            continue;
-        devices.push_back({.name = info.name,
-                           .volumeURL = *url,
-                           .importFolderURL = *url,
-                           .layout = DeviceLayout::garmin});
+        if (auto found = device(info))
+            devices.push_back(*std::move(found));
     }
     return devices;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "devices/DeviceTransport.h"
+#include "devices/MTPDeviceInfo.h"
 
 #include <QString>
 
@@ -24,6 +25,10 @@ public:
     // The serial back from a device URL: the decoded host of an "mtp" URL,
     // exactly as libmtp reported it; absent for any other URL.
     static std::optional<QString> serial(const QString& from);
+
+    // The device that scanVolumes makes of a detected one; absent when its
+    // serial gives no URL.
+    static std::optional<GarminDevice> device(const MTPDeviceInfo& info);
 
     std::vector<GarminDevice> scanVolumes() const override;
     void writeCourse(const QByteArray& data, const QString& named,

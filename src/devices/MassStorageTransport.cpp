@@ -1,6 +1,7 @@
 #include "devices/MassStorageTransport.h"
 
 #include "devices/DeviceError.h"
+#include "devices/FileReplacement.h"
 #include "devices/FileSystemError.h"
 #include "devices/LocalFileSystem.h"
 #include "formats/BrytonTourWriter.h"
@@ -64,6 +65,17 @@ void moveReplacing(const QString& from, const QString& to)
 {
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
         throw FileSystemError{.path = to, .message = QString::fromLocal8Bit(std::strerror(errno))};
+}
+
+// Whether both paths name one file, however they are written (relative,
+// through links). A destination that does not exist is no file.
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 // The visible files of `dir` whose lower-cased extension is one of
@@ -290,12 +302,22 @@ std::vector<DeviceActivity> MassStorageTransport::brytonTracks(const QString& di
 void MassStorageTransport::downloadActivity(const DeviceActivity& activity, const GarminDevice&,
                                             const QString& to) const
 {
-    QFile existing(to);
-    if (existing.exists() && !existing.remove())
-        throw FileSystemError{.path = to, .message = existing.errorString()};
+    // Copying a file onto itself would first empty it: the ride on the
+    // device would be gone.
+    if (sameFile(activity.id, to))
+        throw FileSystemError{.path = to,
+                              .message = QStringLiteral("cannot download a file onto itself")};
     QFile source(activity.id);
-    if (!source.copy(to))
+    if (!source.open(QIODevice::ReadOnly))
         throw FileSystemError{.path = activity.id, .message = source.errorString()};
+    FileReplacement copy(to);
+    QByteArray buffer(1 << 16, Qt::Uninitialized);
+    qint64 read = 0;
+    while ((read = source.read(buffer.data(), buffer.size())) > 0)
+        copy.write(QByteArrayView(buffer.constData(), read));
+    if (read < 0)
+        throw FileSystemError{.path = activity.id, .message = source.errorString()};
+    copy.commit();
 }
 
 } // namespace zuvo::devices

@@ -143,8 +143,8 @@ struct ReadState {
 
     void readRecordMessage(const Definition& d, std::size_t at)
     {
-        std::optional<double> latitude;
-        std::optional<double> longitude;
+        std::optional<std::int32_t> latitude; // semicircles
+        std::optional<std::int32_t> longitude;
         std::optional<double> altitude;
         std::optional<double> enhancedAltitude;
         TrackSample sample;
@@ -156,7 +156,7 @@ struct ReadState {
                 if (field.size == 4) {
                     const auto raw = std::int32_t(value());
                     if (raw != 0x7FFFFFFF)
-                        (field.num == 0 ? latitude : longitude) = raw * degreesPerSemicircle;
+                        (field.num == 0 ? latitude : longitude) = raw;
                 }
                 break;
             case 2: // altitude, (value / 5) − 500 m
@@ -190,9 +190,12 @@ struct ReadState {
             }
             at += field.size;
         }
-        if (!latitude || !longitude)
+        // Exactly 0°, 0° is what devices record before their first fix, not
+        // a place in the Gulf of Guinea.
+        if (!latitude || !longitude || (*latitude == 0 && *longitude == 0))
             return;
-        sample.coordinate = {*latitude, *longitude, enhancedAltitude ? enhancedAltitude : altitude};
+        sample.coordinate = {*latitude * degreesPerSemicircle, *longitude * degreesPerSemicircle,
+                             enhancedAltitude ? enhancedAltitude : altitude};
         if (haveTimestamp)
             sample.timestamp = QDateTime::fromSecsSinceEpoch(fitEpoch + lastTimestamp, Qt::UTC);
         track.push_back(std::move(sample));

@@ -301,7 +301,7 @@ struct ParseState {
         if (kind == Element::trkpt && inTrack) {
             TrackSample sample{.coordinate = coordinate};
             if (pendingTime)
-                sample.timestamp = QDateTime::fromSecsSinceEpoch(*pendingTime, Qt::UTC);
+                sample.timestamp = QDateTime::fromMSecsSinceEpoch(*pendingTime, Qt::UTC);
             sample.speedMS = pendingSpeed;
             sample.heartRate = pendingHeartRate;
             sample.temperature = pendingTemperature;
@@ -383,11 +383,18 @@ model::Result<ImportedGPX, GPXImportError> GPXImporter::readSplit(QByteArrayView
     std::thread reader;
     if (cut < bytes.size()) {
         reader = std::thread([&] {
-            detail::XmlParser parser(second);
-            secondWellFormed =
-                parser.feed(QByteArrayView(openTrackSegment.data(), openTrackSegment.size()),
-                            false) &&
-                parser.feed(bytes.sliced(cut), true);
+            // Nothing may leave the thread: an exception there would end the
+            // process. A second half that failed (no memory for its parser or
+            // its points) is read again below, like one that cannot stand alone.
+            try {
+                detail::XmlParser parser(second);
+                secondWellFormed =
+                    parser.feed(QByteArrayView(openTrackSegment.data(), openTrackSegment.size()),
+                                false) &&
+                    parser.feed(bytes.sliced(cut), true);
+            } catch (...) {
+                secondWellFormed = false;
+            }
         });
     }
 

@@ -45,11 +45,7 @@ QCoro::Task<QJsonDocument> GraphHopperEngine::post(QUrl url, QByteArray contentT
         throw Failure(RoutingError::engineUnavailable(
             QStringLiteral("%1 → HTTP %2").arg(context).arg(*answer.status)));
     }
-    QJsonParseError error;
-    QJsonDocument document = QJsonDocument::fromJson(answer.body, &error);
-    if (error.error != QJsonParseError::NoError)
-        throw Failure(JsonError{error.errorString()});
-    co_return document;
+    co_return gh::parseBody(answer.body);
 }
 
 QCoro::Task<model::Anchor::Snap> GraphHopperEngine::locate(model::Coordinate coordinate,

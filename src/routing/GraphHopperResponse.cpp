@@ -127,6 +127,20 @@ std::optional<QString> valueAt(const std::vector<Run>& runs, qint64 index)
 
 } // namespace
 
+QJsonDocument parseBody(const QByteArray& body)
+{
+    QJsonParseError error;
+    QJsonDocument document = QJsonDocument::fromJson(body, &error);
+    if (error.error == QJsonParseError::NoError)
+        return document;
+    // QJsonDocument holds only objects and arrays. Wrapped in brackets, a
+    // body that is exactly one JSON value becomes an array of one.
+    const QJsonDocument wrapped = QJsonDocument::fromJson('[' + body + ']');
+    if (wrapped.isArray() && wrapped.array().size() == 1)
+        return {};
+    throw Failure(JsonError{error.errorString()});
+}
+
 model::Anchor::Snap parseSnap(const QJsonDocument& answer, const model::Coordinate& requested)
 {
     const auto coordinates = firstPathCoordinates(answer);

@@ -11,6 +11,12 @@
 // RoutingError when the answer does not have the expected shape.
 namespace zuvo::routing::graphhopper {
 
+// The body of a 2xx answer as JSON. Any JSON value is accepted: a scalar
+// (null, 42, "x") gives an empty document, which the parsers below reject as
+// an answer of the wrong shape. Throws Failure with the JsonError of a body
+// that is not JSON at all.
+QJsonDocument parseBody(const QByteArray& body);
+
 // The first point of the first path; notSnappable(requested) when there is
 // no usable one.
 model::Anchor::Snap parseSnap(const QJsonDocument& answer, const model::Coordinate& requested);

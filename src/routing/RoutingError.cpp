@@ -23,6 +23,9 @@ template <typename... Fs>
 struct Overloaded : Fs... {
     using Fs::operator()...;
 };
+// clang before 17 deduces no aggregate's template arguments by itself.
+template <typename... Fs>
+Overloaded(Fs...) -> Overloaded<Fs...>;
 
 } // namespace
 

@@ -56,15 +56,15 @@ TEST_F(Watcher, listsVolumesThenUSBDevicesNotMountedUnderTheirName)
 {
     ASSERT_TRUE(QDir().mkpath(volume("GARMIN/Garmin")));
     *m_attached = {{.product = "Garmin", .vendor = "Garmin International"},
-                   {.product = "", .vendor = "Garmin International"},
+                   {.product = "", .vendor = "Garmin International", .address = {{1, 7}}},
                    {.product = "Bike Computer", .vendor = "Garmin"},
                    {.product = "Cruzer Blade", .vendor = "SanDisk"}};
     m_watcher.refresh();
-    EXPECT_EQ(
-        m_watcher.entries(),
-        (std::vector<Entry>{{volume("GARMIN"), "GARMIN", Status::mounted},
-                            {"Garmin International", "Garmin International", Status::usbPresent},
-                            {"Bike Computer", "Bike Computer", Status::usbPresent}}));
+    EXPECT_EQ(m_watcher.entries(),
+              (std::vector<Entry>{{volume("GARMIN"), "GARMIN", Status::mounted},
+                                  {"Garmin International", "Garmin International",
+                                   Status::usbPresent, zuvo::devices::UsbAddress{1, 7}},
+                                  {"Bike Computer", "Bike Computer", Status::usbPresent}}));
 
     // An unchanged list is not announced again.
     m_attached->pop_back();

@@ -1,5 +1,6 @@
 // Runs the built tramu-cli on files in a temporary directory, as a user's
 // batch script would.
+#include "FileSizeLimit.h"
 #include "FitFileBuilder.h"
 #include "formats/BrytonTourWriter.h"
 #include "formats/FITImporter.h"
@@ -13,8 +14,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace zuvo::formats;
 using zuvo::test::FitFileBuilder;
@@ -27,9 +31,13 @@ struct Outcome {
     QByteArray err;
 };
 
-Outcome tramuCli(const QStringList& arguments)
+// With `fileSizeLimit`, the command's writes beyond that many bytes fail as
+// on a full disk.
+Outcome tramuCli(const QStringList& arguments, std::optional<rlim_t> fileSizeLimit = std::nullopt)
 {
     QProcess process;
+    if (fileSizeLimit)
+        process.setChildProcessModifier([=] { zuvo::test::limitFileSize(*fileSizeLimit); });
     process.start(QStringLiteral(TRAMU_CLI), arguments);
     if (!process.waitForFinished(30'000))
         return {};
@@ -109,6 +117,24 @@ TEST_F(Cli, convertWritesTheRideAsTheDeviceImportDoes)
     }
 }
 
+TEST_F(Cli, aFailedWriteKeepsTheEarlierFileAndSaysWhy)
+{
+    // A ride whose GPX is far larger than the limit.
+    FitFileBuilder fit;
+    fit.define(0, 20, {{253, 4}, {0, 4}, {1, 4}});
+    for (std::uint32_t i = 0; i < 2000; ++i)
+        fit.data(0, {i, semicircles(48.0 + i * 1e-5), semicircles(11.0)});
+    const QString in = write(QStringLiteral("long.fit"), fit.build());
+    const QString out = write(QStringLiteral("ride.gpx"), "earlier ride");
+
+    const Outcome run = tramuCli({QStringLiteral("convert"), in, out}, 64 * 1024);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "tramu-cli: " + out.toUtf8() + ": " + std::strerror(EFBIG) + "\n");
+    EXPECT_EQ(read(QStringLiteral("ride.gpx")), "earlier ride");
+    EXPECT_EQ(QDir(path(".")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"long.fit", "ride.gpx"}));
+}
+
 TEST_F(Cli, tourWritesTheFourBrytonFiles)
 {
     const QString in = write(QStringLiteral("route.gpx"), routeOnlyGPX);
@@ -171,7 +197,30 @@ TEST_F(Cli, badInputGivesOneLineNamingTheFile)
     }
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("out.gpx"))));
 
-    EXPECT_EQ(tramuCli({QStringLiteral("convert"), noTrack}).exitCode, 2);
+    const Outcome wrong = tramuCli({QStringLiteral("convert"), noTrack});
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_EQ(wrong.err, "tramu-cli: usage: tramu-cli convert IN OUT.gpx (see tramu-cli convert "
+                         "--help)\n");
     EXPECT_EQ(tramuCli({QStringLiteral("frobnicate")}).exitCode, 2);
     EXPECT_EQ(tramuCli({}).exitCode, 2);
+}
+
+TEST_F(Cli, everyCommandExplainsItselfOnHelp)
+{
+    const Outcome overview = tramuCli({QStringLiteral("--help")});
+    EXPECT_EQ(overview.exitCode, 0);
+    EXPECT_TRUE(overview.out.contains("exit codes: 0 success, 1 failure, 2 wrong usage\n"));
+
+    for (const char* command :
+         {"convert", "tour", "stats", "plan", "devices", "activities", "fetch", "send"}) {
+        for (const QStringList& arguments :
+             {QStringList{command, "--help"}, QStringList{command, "some-file", "-h"}}) {
+            const Outcome help = tramuCli(arguments);
+            EXPECT_EQ(help.exitCode, 0) << command;
+            EXPECT_TRUE(help.out.startsWith("usage: tramu-cli " + QByteArray(command) + ' '))
+                << help.out.constData();
+            EXPECT_TRUE(overview.out.contains(help.out.split('\n').at(2))) << "its summary";
+            EXPECT_TRUE(help.err.isEmpty());
+        }
+    }
 }

@@ -120,7 +120,7 @@ TEST(PlanCommand, reportsErrorsAsTheUserSeesThem)
     const QString url = server.baseURL().toString();
     auto run = planCli({"--server", url, "--profile", "mtb", "48.0,11.0", "48.01,11.0"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "Cannot find point 0: 48.0,11.0\n");
+    EXPECT_EQ(run.err, "tramu-cli: Cannot find point 0: 48.0,11.0\n");
     EXPECT_TRUE(run.out.isEmpty());
 
     server.answer = [](const LoopbackServer::Request&) {
@@ -128,7 +128,7 @@ TEST(PlanCommand, reportsErrorsAsTheUserSeesThem)
     };
     run = planCli({"--server", url, "--profile", "mtb", "48.0,11.0", "48.01,11.0"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "notSnappable(latitude: 48, longitude: 11)\n");
+    EXPECT_EQ(run.err, "tramu-cli: notSnappable(latitude: 48, longitude: 11)\n");
 
     for (const QStringList& wrong :
          {QStringList{"48.0,11.0", "48.01,11.0"},

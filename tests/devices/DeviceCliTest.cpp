@@ -16,9 +16,10 @@ struct Outcome {
 
 class DeviceCli : public testing::Test, protected zuvo::test::VolumeTree {
 protected:
-    Outcome tramuCli(QStringList arguments) const
+    Outcome tramuCli(QStringList arguments, const QString& workingDirectory = {}) const
     {
         QProcess process;
+        process.setWorkingDirectory(workingDirectory);
         process.start(TRAMU_CLI, arguments << "--volumes" << root());
         if (!process.waitForFinished(30'000))
             return {};
@@ -67,6 +68,16 @@ TEST_F(DeviceCli, listsDevicesAndFetchesWhatTheyList)
               1);
     EXPECT_FALSE(QFile::exists(path("x")));
 
+    // Never onto the ride itself, whether named by its path or, inside its
+    // folder, by its name.
+    const QString ride = rides + "early.fit";
+    const Outcome ontoItself = tramuCli({"fetch", "Edge 840", "early.fit", ride});
+    EXPECT_EQ(ontoItself.exitCode, 1);
+    EXPECT_EQ(ontoItself.errors, "tramu-cli: " + ride + ": cannot download a file onto itself\n");
+    EXPECT_EQ(tramuCli({"fetch", "Edge 840", "early.fit", "early.fit"}, rides).exitCode, 1);
+    EXPECT_EQ(read("EDGE/Garmin/Activities/early.fit"), QByteArray("early ride"));
+    EXPECT_EQ(entries("EDGE/Garmin/Activities"), (QStringList{"early.fit", "late.gpx"}));
+
     const Outcome unknown = tramuCli({"activities", "Edge 1040"});
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_EQ(unknown.errors, "tramu-cli: no device 'Edge 1040' (see tramu-cli devices)\n");
@@ -97,6 +108,9 @@ TEST_F(DeviceCli, sendsCoursesToGarminAndToursToBryton)
          "verificationFailed(\"tour 'Runde SüdNord' already exists on the device\")"},
         {{"RIDER", input, "--name", "..."},
          "\"...\" has no valid characters for a device filename."},
+        {{"Edge 840", input, "--name", ""}, "\"\" has no valid characters for a device filename."},
+        {{"Edge 840", input, "--name", ". ."},
+         "\". .\" has no valid characters for a device filename."},
         {{"BLOCKED", input}, "importFolderMissing(" + url("BLOCKED/Garmin/NewFiles") + ")"},
         {{"EDGE", path("in/notes.gpx")}, path("in/notes.gpx") + ": not a GPX file"},
     };

@@ -42,7 +42,8 @@ TEST(DeviceModel, courseNamesBecomeFileNamesForEachMake)
 {
     EXPECT_EQ(garminCourseFileName("Runde: Süd/Nord."), "Runde-Süd-Nord.gpx");
     EXPECT_EQ(garminCourseFileName("Was? *Wo*"), "Was-Wo.gpx");
-    EXPECT_EQ(garminCourseFileName("..."), "");
+    for (const char* nothing : {"", "...", " . ", "?:*"})
+        EXPECT_EQ(garminCourseFileName(nothing), std::nullopt) << nothing;
     EXPECT_EQ(stripFATInvalidCharacters("Runde: Süd/Nord."), "Runde SüdNord");
     EXPECT_EQ(stripFATInvalidCharacters(" <a|b>?*\"\\ . . "), " ab");
     EXPECT_EQ(stripFATInvalidCharacters("..."), "");

@@ -121,8 +121,10 @@ LIBMTP_error_number_t LIBMTP_Detect_Raw_Devices(LIBMTP_raw_device_t** list, int*
     if (world.devices.empty())
         return LIBMTP_ERROR_NO_DEVICE_ATTACHED;
     *list = static_cast<LIBMTP_raw_device_t*>(std::calloc(*count, sizeof(LIBMTP_raw_device_t)));
-    for (int i = 0; i < *count; ++i)
+    for (int i = 0; i < *count; ++i) {
+        (*list)[i].bus_location = 3;
         (*list)[i].devnum = std::uint8_t(i);
+    }
     return LIBMTP_ERROR_NONE;
 }
 
@@ -226,8 +228,13 @@ int LIBMTP_Get_File_To_File(LIBMTP_mtpdevice_t* handle, uint32_t id, char const*
     Device& device = deviceOf(handle);
     const Object* object = objectWithID(device, id);
     QFile file(QFile::decodeName(path));
-    if (!object || device.downloadFails || !file.open(QIODevice::WriteOnly))
+    if (!object || !file.open(QIODevice::WriteOnly))
         return -1;
+    // A failing transfer stops half-way, as when the cable is pulled.
+    if (device.downloadFails) {
+        file.write(object->content.first(object->content.size() / 2));
+        return -1;
+    }
     return file.write(object->content) == object->content.size() ? 0 : -1;
 }
 

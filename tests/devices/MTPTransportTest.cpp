@@ -69,7 +69,8 @@ TEST_F(MTP, detectNamesDevicesAndCountsThoseThatFailToOpen)
 
     world.devices = {{.friendlyName = "", .modelName = "Edge 530"}, {.opens = false}, {}};
     EXPECT_EQ(MTPSession::detect(),
-              (std::vector<MTPDeviceInfo>{{"unknown-0", "Edge 530"}, {"unknown-2", "MTP device"}}));
+              (std::vector<MTPDeviceInfo>{{"unknown-0", "Edge 530", {3, 0}},
+                                          {"unknown-2", "MTP device", {3, 2}}}));
 
     world.detectError = 1;
     EXPECT_EQ(thrown<DeviceError>([] { MTPSession::detect(); }),
@@ -179,6 +180,14 @@ TEST_F(MTP, listsRidesNewestFirstAndDownloadsThem)
               DeviceError::mtp("download failed for object 4294967295"));
     EXPECT_EQ(world.devices[0].errorStackDumps, 1);
     EXPECT_EQ(world.devices[0].errorStackClears, 1);
+    // A transfer broken off half-way leaves the earlier download whole.
+    file.close();
+    world.devices[0].downloadFails = true;
+    EXPECT_TRUE(thrown<DeviceError>(
+        [&] { transport.downloadActivity({.id = "mtp:13"}, device, destination); }));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("ride"));
+    EXPECT_EQ(QDir(local.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.fit"});
 }
 
 TEST_F(MTP, writesCoursesIntoNewFilesAndChecksTheSize)

@@ -2,6 +2,7 @@
 #include "devices/MassStorageTransport.h"
 
 #include "DeviceTesting.h"
+#include "FileSizeLimit.h"
 #include "devices/LocalFileSystem.h"
 #include "formats/BrytonTourWriter.h"
 
@@ -9,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace zuvo::devices;
@@ -165,6 +168,38 @@ TEST_F(MassStorage, listsRidesNewestFirstAndDownloadsThem)
         names << track.name;
     EXPECT_EQ(names, (QStringList{"Sortie.track", "later.track", "ride.TRACK"}));
     EXPECT_TRUE(transport.listCourses(device("RIDER", DeviceLayout::bryton)).empty());
+}
+
+TEST_F(MassStorage, aDownloadNeverCostsTheRideOrAnEarlierCopy)
+{
+    const QByteArray ride(64 * 1024, 'r');
+    make("EDGE/Garmin/Activities/ride.fit", ride, day(1));
+    const DeviceActivity listed = transport.listActivities(device("EDGE")).at(0);
+    ASSERT_TRUE(QFile::link(listed.id, path("link.fit")));
+
+    // Onto the ride itself, however the destination is written: refused
+    // before anything is written.
+    for (const QString& to :
+         {listed.id, path("EDGE/Garmin/../Garmin/Activities/ride.fit"), path("link.fit")}) {
+        EXPECT_EQ(thrown<FileSystemError>(
+                      [&] { transport.downloadActivity(listed, device("EDGE"), to); }),
+                  (FileSystemError{to, "cannot download a file onto itself"}));
+    }
+    EXPECT_EQ(read("EDGE/Garmin/Activities/ride.fit"), ride);
+    EXPECT_EQ(entries("EDGE/Garmin/Activities"), QStringList{"ride.fit"});
+
+    // A copy that fails part-way leaves an earlier copy as it was, with the
+    // system's reason; nothing else stays behind.
+    make("local/ride.fit", "earlier copy");
+    {
+        const zuvo::test::FileSizeLimit limit(16 * 1024);
+        EXPECT_EQ(thrown<FileSystemError>([&] {
+                      transport.downloadActivity(listed, device("EDGE"), path("local/ride.fit"));
+                  }),
+                  (FileSystemError{path("local/ride.fit"), std::strerror(EFBIG)}));
+    }
+    EXPECT_EQ(read("local/ride.fit"), QByteArray("earlier copy"));
+    EXPECT_EQ(entries("local"), QStringList{"ride.fit"});
 }
 
 TEST_F(MassStorage, writesBrytonToursAndSweepsAppleDoubleFiles)

@@ -72,6 +72,8 @@ TEST(FITImporter, readsRecordFieldsAndTimestamps)
     // No position: no sample, but its time counts.
     fit.data(0,
              {1050, 0x7FFFFFFF, semicircles(1.0), 0xFFFF, 0xFF, 0x7F, 0, 0xFFFFFFFF, 0xFFFFFFFF});
+    // 0°, 0° is a device's placeholder before its first fix: no position.
+    fit.data(0, {1051, 0, 0, 0xFFFF, 0xFF, 0x7F, 0, 0xFFFFFFFF, 0xFFFFFFFF});
     fit.define(1, record, {{0, 4}, {1, 4}, {2, 2}, {3, 2}});
     fit.data(1, {semicircles(1.0), semicircles(2.0), 2500, 77});
     // A lap's timestamp does not count; a compressed header on any message does.
@@ -100,11 +102,11 @@ TEST(FITImporter, readsRecordFieldsAndTimestamps)
     EXPECT_EQ(track[0].speedMS, 4.5);
 
     EXPECT_EQ(track[1].coordinate.elevation, 0.0);
-    EXPECT_EQ(track[1].timestamp, fitTime(1050));
+    EXPECT_EQ(track[1].timestamp, fitTime(1051));
     EXPECT_EQ(track[1].heartRate, std::nullopt);
     EXPECT_EQ(track[1].speedMS, std::nullopt);
 
-    // 1050 → 1054 (compressed, offset 30) → 1059 (offset 3 rolls over).
+    // 1051 → 1054 (compressed, offset 30) → 1059 (offset 3 rolls over).
     EXPECT_EQ(track[2].timestamp, fitTime(1059));
     EXPECT_EQ(track[2].coordinate.elevation, std::nullopt);
 }

@@ -1,7 +1,9 @@
 #include "formats/GPXImporter.h"
 
 #include "Fixtures.h"
+#include "OtherThreadsCannotAllocate.h"
 #include "formats/GPXWriter.h"
+#include "model/TrackSampleStats.h"
 
 #include <QDateTime>
 
@@ -72,7 +74,10 @@ TEST(GPXImporter, trackPointValues)
     EXPECT_EQ(full.speedMS, 4.25);
 
     EXPECT_EQ(point("<time>2024-05-01T10:15:00+02:00</time>").timestamp, full.timestamp);
-    EXPECT_FALSE(point("<time>2024-05-01T08:15:00.000Z</time>").timestamp);
+    EXPECT_EQ(point("<time>2024-05-01T08:15:00.000Z</time>").timestamp, full.timestamp);
+    EXPECT_EQ(point("<time>2024-05-01T08:15:00</time>").timestamp, full.timestamp);
+    EXPECT_EQ(point("<time>2024-05-01T08:15:00.6Z</time>").timestamp,
+              QDateTime::fromMSecsSinceEpoch(1714551300600, Qt::UTC));
     EXPECT_FALSE(point("<time>2024-05-01 08:15:00Z</time>").timestamp);
     EXPECT_FALSE(point("<time>2024-02-30T08:15:00Z</time>").timestamp);
     EXPECT_FALSE(point("<hr>142.0</hr>").heartRate);
@@ -101,6 +106,30 @@ TEST(GPXImporter, rejectsWhatIsNotWellFormedGPX)
           "<gpx><trk><trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg></trk></gpx><x/>"}) {
         EXPECT_EQ(GPXImporter::read(QByteArray(text)).error(), GPXImportError::notGPX) << text;
     }
+}
+
+TEST(GPXImporter, readsWhatGarminConnectAndOlderProgramsWrite)
+{
+    // Garmin Connect: every time with milliseconds.
+    const auto connect = imported(R"(<?xml version="1.0" encoding="UTF-8"?>
+        <gpx creator="Garmin Connect" version="1.1"><trk><name>Morning Ride</name><trkseg>
+        <trkpt lat="48.1" lon="11.5"><ele>520.0</ele><time>2024-05-01T08:15:00.000Z</time></trkpt>
+        <trkpt lat="48.2" lon="11.5"><ele>521.0</ele><time>2024-05-01T08:45:00.000Z</time></trkpt>
+        <trkpt lat="48.3" lon="11.5"><ele>522.0</ele><time>2024-05-01T09:15:00.000Z</time></trkpt>
+        </trkseg></trk></gpx>)");
+    ASSERT_EQ(connect.tracks.size(), 1u);
+    const auto stats = TrackSampleStats::compute(connect.tracks[0], 1.0);
+    ASSERT_TRUE(stats);
+    EXPECT_EQ(stats->duration, 3600.0);
+
+    // windows-1252, with the bytes where it differs from Latin-1.
+    const auto windows = GPXImporter::read("<?xml version=\"1.0\" encoding=\"windows-1252\"?>"
+                                           "<gpx><metadata><name>Caf\xe9 \x80 \x93Runde\x94</name>"
+                                           "</metadata><wpt lat=\"1\" lon=\"2\"/></gpx>");
+    ASSERT_TRUE(windows);
+    EXPECT_EQ(windows->name, QStringLiteral("Café € “Runde”"));
+    EXPECT_EQ(windows->waypoints.size(), 1u);
+    EXPECT_FALSE(GPXImporter::read("<?xml version=\"1.0\" encoding=\"x-unheard-of\"?><gpx/>"));
 }
 
 TEST(GPXImporter, readsGpsbabelOutputWithSeveralSegments)
@@ -205,6 +234,13 @@ TEST(GPXImporter, readingInTwoHalvesGivesWhatOneReadingGives)
     EXPECT_EQ(GPXImporter::readSplit(withEntity, withEntity.size())->name, "Tour");
     EXPECT_EQ(GPXImporter::readSplit(latin1, latin1.size())->name, "Café");
     EXPECT_FALSE(GPXImporter::readSplit(brokenEnd, brokenEnd.size()));
+
+    // A second half that runs out of memory is read again with the first,
+    // instead of ending the process.
+    {
+        const zuvo::test::OtherThreadsCannotAllocate outOfMemory;
+        EXPECT_EQ(GPXImporter::readSplit(plain, plain.size() / 2), tracks);
+    }
 
     // A ride large enough to be read in halves by default.
     std::vector<TrackSample> ride;

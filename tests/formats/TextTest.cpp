@@ -50,13 +50,24 @@ TEST(Text, internetDateTimesBothWays)
     };
     for (const auto& [seconds, text] : instants) {
         EXPECT_EQ(written(seconds), text);
-        EXPECT_EQ(parseInternetDateTime(text), seconds) << text;
+        EXPECT_EQ(parseInternetDateTime(text), seconds * 1000) << text;
     }
-    EXPECT_EQ(parseInternetDateTime("2024-05-01T10:15:00+0200"), 1'714'551'300);
-    EXPECT_EQ(parseInternetDateTime("2024-05-01T06:15:00-02:00"), 1'714'551'300);
-    EXPECT_EQ(parseInternetDateTime("2024-02-29T00:00:00Z"), 1'709'164'800);
-    for (const char* bad : {"2023-02-29T00:00:00Z", "2024-05-01T24:00:00Z", "2024-05-01T08:15:00",
-                            "2024-05-01T08:15:00z", "2024-05-01T08:15:00+2:00"})
+    // Offsets, fractions as other programs write them, and no zone (UTC).
+    const std::pair<const char*, std::int64_t> read[] = {
+        {"2024-05-01T10:15:00+0200", 1'714'551'300'000},
+        {"2024-05-01T06:15:00-02:00", 1'714'551'300'000},
+        {"2024-05-01T08:15:00.000Z", 1'714'551'300'000},
+        {"2024-05-01T08:15:00.6Z", 1'714'551'300'600},
+        {"2024-05-01T09:15:00.000+01:00", 1'714'551'300'000},
+        {"2024-05-01T08:15:00.123456789Z", 1'714'551'300'123},
+        {"2013-01-01T12:00:04", 1'357'041'604'000},
+        {"1969-12-31T23:59:59.5Z", -500},
+    };
+    for (const auto& [text, milliseconds] : read)
+        EXPECT_EQ(parseInternetDateTime(text), milliseconds) << text;
+    for (const char* bad : {"2023-02-29T00:00:00Z", "2024-05-01T24:00:00Z", "2024-05-01T08:15:00.Z",
+                            "2024-05-01T08:15:00z", "2024-05-01T08:15:00+2:00",
+                            "2024-05-01T08:15:00.5.5Z", "2024-05-01T08:15:00 "})
         EXPECT_FALSE(parseInternetDateTime(bad)) << bad;
     EXPECT_EQ(minuteText(1'714'551'300), "2024-05-01 08:15");
 }

@@ -242,6 +242,25 @@ TEST_F(GraphHopperTest, serverFailuresBecomeRoutingErrors)
     EXPECT_EQ(routeFailure(), Failure(RoutingError::noRouteFound()));
     answerWith(200, R"({"hints":{}})");
     EXPECT_EQ(routeFailure(), Failure(RoutingError::malformedResponse()));
+
+    // JSON that is no object is an answer of the wrong shape, not a JSON error.
+    const Coordinate clicked{48.1, 11.5};
+    for (const char* scalar : {"null", " 42 ", R"("x")", "true", "[]"}) {
+        answerWith(200, scalar);
+        EXPECT_EQ(routeFailure(), Failure(RoutingError::malformedResponse())) << scalar;
+        EXPECT_EQ(runTask(engine.mapMatch({{1, 2}, {3, 4}}, {})).errorAs<Failure>(),
+                  Failure(RoutingError::malformedResponse()))
+            << scalar;
+        EXPECT_EQ(runTask(engine.locate(clicked, {})).errorAs<Failure>(),
+                  Failure(RoutingError::notSnappable(clicked)))
+            << scalar;
+    }
+    for (const char* notJSON : {"", "42 43", "1] [2", "nul"}) {
+        answerWith(200, notJSON);
+        const auto failure = routeFailure();
+        ASSERT_TRUE(failure) << notJSON;
+        EXPECT_TRUE(std::holds_alternative<routing::JsonError>(failure->reason())) << notJSON;
+    }
 }
 
 TEST_F(GraphHopperTest, transportFailuresPassThrough)

@@ -211,8 +211,8 @@ void appendFixed(QByteArray& out, double value, int decimals)
 
 std::optional<std::int64_t> parseInternetDateTime(std::string_view text)
 {
-    // yyyy-MM-ddTHH:mm:ss is 19 characters; the zone follows.
-    if (text.size() < 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
+    // yyyy-MM-ddTHH:mm:ss is 19 characters; a fraction and the zone follow.
+    if (text.size() < 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
         text[13] != ':' || text[16] != ':')
         return std::nullopt;
     const int year = digits(text, 0, 4);
@@ -231,22 +231,34 @@ std::optional<std::int64_t> parseInternetDateTime(std::string_view text)
     if (!date.ok())
         return std::nullopt;
 
-    std::int64_t offset = 0;
-    const std::string_view zone = text.substr(19);
-    if (zone != "Z") {
-        const bool colon = zone.size() == 6 && zone[3] == ':';
-        if ((zone.size() != 5 && !colon) || (zone[0] != '+' && zone[0] != '-'))
+    std::string_view rest = text.substr(19);
+    int milliseconds = 0;
+    if (!rest.empty() && rest[0] == '.') {
+        std::size_t end = 1;
+        for (int scale = 100; end < rest.size() && isDigit(rest[end]); ++end, scale /= 10)
+            milliseconds += (rest[end] - '0') * scale;
+        if (end == 1)
             return std::nullopt;
-        const int offsetHours = digits(zone, 1, 2);
-        const int offsetMinutes = digits(zone, colon ? 4 : 3, 2);
+        rest.remove_prefix(end);
+    }
+
+    std::int64_t offset = 0;
+    if (!rest.empty() && rest != "Z") {
+        const bool colon = rest.size() == 6 && rest[3] == ':';
+        if ((rest.size() != 5 && !colon) || (rest[0] != '+' && rest[0] != '-'))
+            return std::nullopt;
+        const int offsetHours = digits(rest, 1, 2);
+        const int offsetMinutes = digits(rest, colon ? 4 : 3, 2);
         if (offsetHours < 0 || offsetHours > 23 || offsetMinutes < 0 || offsetMinutes > 59)
             return std::nullopt;
         offset = (offsetHours * 60 + offsetMinutes) * 60;
-        if (zone[0] == '-')
+        if (rest[0] == '-')
             offset = -offset;
     }
     const std::int64_t daysSinceEpoch = sys_days{date}.time_since_epoch().count();
-    return daysSinceEpoch * 86'400 + hour * 3600 + minute * 60 + second - offset;
+    const std::int64_t seconds =
+        daysSinceEpoch * 86'400 + hour * 3600 + minute * 60 + second - offset;
+    return seconds * 1000 + milliseconds;
 }
 
 char* writeInternetDateTime(char* out, std::int64_t secondsSinceEpoch)

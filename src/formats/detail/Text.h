@@ -49,9 +49,12 @@ QByteArray xmlCharacters(const QString& text);
 // "%.{decimals}f" in the C locale, appended to `out`.
 void appendFixed(QByteArray& out, double value, int decimals);
 
-// Seconds since the Unix epoch of an internet date-time: "yyyy-MM-ddTHH:mm:ss"
-// followed by "Z" or a "+hh:mm"/"-hh:mm" offset (also without the colon).
-// Fractional seconds and any other form are rejected.
+// Milliseconds since the Unix epoch of an internet date-time:
+// "yyyy-MM-ddTHH:mm:ss", optionally a fraction of a second (kept to the
+// millisecond, further digits cut), then "Z", a "+hh:mm"/"-hh:mm" offset
+// (also without the colon) or nothing, which is UTC: GPX times are UTC, and
+// Garmin Connect and several devices write "…T08:15:00.000Z" or no zone at all.
+// Any other form is rejected.
 std::optional<std::int64_t> parseInternetDateTime(std::string_view text);
 
 // "yyyy-MM-dd HH:mm" for `secondsSinceEpoch`, in UTC.

@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 
 #include <cstring>
+#include <exception>
 #include <expat.h>
 #include <string_view>
 
@@ -11,7 +12,8 @@ namespace zuvo::formats::detail {
 // One run of expat over a whole document, without namespace processing:
 // element names arrive as written ("zuvo:planner", "gpxtpx:hr"). External
 // entities are never loaded (no handler for them is installed) and expat's
-// protection against entity expansion stays at its defaults.
+// protection against entity expansion (from 2.4.0, which the build requires)
+// stays at its defaults.
 //
 // `State` receives startElement(name, attributes), endElement(name) and
 // characters(text); attributes are expat's null-terminated name/value list.
@@ -38,7 +40,8 @@ public:
     explicit XmlParser(State& state)
         : XmlParser()
     {
-        XML_SetUserData(m_parser, &state);
+        m_state = &state;
+        XML_SetUserData(m_parser, this);
         XML_UseParserAsHandlerArg(m_parser);
         XML_SetElementHandler(m_parser, &start<State>, &end<State>);
         updateTextHandler(m_parser, state);
@@ -53,16 +56,28 @@ public:
     XmlParser& operator=(const XmlParser&) = delete;
 
     // Parses the next piece; `last` ends the document. False once the input
-    // is not well-formed.
+    // is not well-formed. What the state throws (std::bad_alloc, mostly) is
+    // thrown from here, after the parser has stopped.
     bool feed(QByteArrayView bytes, bool last);
 
 private:
     XmlParser();
 
-    template <typename State>
-    static State& stateOf(void* parser)
+    // Runs `report` on the state. An exception never unwinds through
+    // expat's C frames: it stops the parser and waits in m_failure for
+    // feed() to throw it.
+    template <typename State, typename Report>
+    static void guarded(void* parser, Report&& report)
     {
-        return *static_cast<State*>(XML_GetUserData(static_cast<XML_Parser>(parser)));
+        auto& self = *static_cast<XmlParser*>(XML_GetUserData(static_cast<XML_Parser>(parser)));
+        if (self.m_failure)
+            return;
+        try {
+            report(*static_cast<State*>(self.m_state));
+        } catch (...) {
+            self.m_failure = std::current_exception();
+            XML_StopParser(self.m_parser, XML_FALSE);
+        }
     }
 
     template <typename State>
@@ -77,37 +92,43 @@ private:
     template <typename State>
     static void start(void* parser, const XML_Char* name, const XML_Char** attributes)
     {
-        auto& state = stateOf<State>(parser);
-        state.startElement(name, attributes);
-        updateTextHandler(static_cast<XML_Parser>(parser), state);
+        guarded<State>(parser, [&](State& state) {
+            state.startElement(name, attributes);
+            updateTextHandler(static_cast<XML_Parser>(parser), state);
+        });
     }
     template <typename State>
     static void end(void* parser, const XML_Char* name)
     {
-        auto& state = stateOf<State>(parser);
-        if constexpr (requires { state.endElement(name, XML_Index{}); })
-            state.endElement(name, XML_GetCurrentByteIndex(static_cast<XML_Parser>(parser)));
-        else
-            state.endElement(name);
-        updateTextHandler(static_cast<XML_Parser>(parser), state);
+        guarded<State>(parser, [&](State& state) {
+            if constexpr (requires { state.endElement(name, XML_Index{}); })
+                state.endElement(name, XML_GetCurrentByteIndex(static_cast<XML_Parser>(parser)));
+            else
+                state.endElement(name);
+            updateTextHandler(static_cast<XML_Parser>(parser), state);
+        });
     }
     template <typename State>
     static void text(void* parser, const XML_Char* text, int length)
     {
-        stateOf<State>(parser).characters(std::string_view(text, std::size_t(length)));
+        guarded<State>(parser, [&](State& state) {
+            state.characters(std::string_view(text, std::size_t(length)));
+        });
     }
     template <typename State>
     static void declaration(void* parser, const XML_Char*, const XML_Char* encoding, int)
     {
-        stateOf<State>(parser).xmlDeclaration(encoding);
+        guarded<State>(parser, [&](State& state) { state.xmlDeclaration(encoding); });
     }
     template <typename State>
     static void doctype(void* parser, const XML_Char*, const XML_Char*, const XML_Char*, int)
     {
-        stateOf<State>(parser).doctype();
+        guarded<State>(parser, [&](State& state) { state.doctype(); });
     }
 
     XML_Parser m_parser;
+    void* m_state = nullptr;
+    std::exception_ptr m_failure;
 };
 
 // The part of a qualified name after the last ":".
