@@ -75,8 +75,8 @@ QCoro::Task<> DeviceSendController::send()
     const auto transport = m_transports.forDevice(device);
     const bool garmin = device.layout == devices::DeviceLayout::garmin;
     // A FAT volume refuses some characters; a name left without any names no file.
-    const QString fileName =
-        garmin ? devices::garminCourseFileName(name) : devices::stripFATInvalidCharacters(name);
+    const QString fileName = garmin ? devices::garminCourseFileName(name).value_or(QString())
+                                    : devices::stripFATInvalidCharacters(name);
     if (fileName.isEmpty()) {
         fail(QStringLiteral("\"%1\" has no valid characters for a device filename.").arg(name));
         co_return;
