@@ -40,6 +40,7 @@ for target in "${targets[@]}"; do
   case $target in
     FuzzGPX* | FuzzRouteDocument) options+=(-dict=tests/fuzz/xml.dict -max_len=8192) ;;
     FuzzGraphHopper*) options+=(-dict=tests/fuzz/json.dict -max_len=8192) seeds=tests/routing/data ;;
+    FuzzMapEvent) options+=(-dict=tests/fuzz/json.dict -max_len=4096) seeds=tests/fuzz/events ;;
   esac
   echo "== $target, $seconds s"
   build-fuzz/bin/"$target" "${options[@]}" "$corpus" "$seeds" 2>&1 |
