@@ -34,8 +34,19 @@ QCoro::Task<QJsonDocument> GraphHopperEngine::post(QUrl url, QByteArray contentT
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
     const QByteArray method = QByteArrayLiteral("POST");
-    const HttpAnswer answer =
-        co_await exchange(*m_session, request, method, std::move(body), cancel, m_timeout);
+    std::optional<HttpAnswer> reply;
+    try {
+        reply = co_await exchange(*m_session, request, method, std::move(body), cancel, m_timeout);
+    } catch (const Failure& failure) {
+        // "Connection refused" alone does not tell a new user which server to start.
+        const auto* network = std::get_if<NetworkError>(&failure.reason());
+        if (!network || failure.isCancellation())
+            throw;
+        throw Failure(NetworkError{network->code,
+                                   QStringLiteral("Could not reach the routing server at %1: %2")
+                                       .arg(m_baseURL.toString(), network->text)});
+    }
+    const HttpAnswer& answer = *reply;
     if (!answer.status)
         throw Failure(RoutingError::malformedResponse());
     if (*answer.status < 200 || *answer.status > 299) {

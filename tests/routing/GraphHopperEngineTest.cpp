@@ -277,6 +277,10 @@ TEST_F(GraphHopperTest, transportFailuresPassThrough)
     ASSERT_TRUE(refused);
     EXPECT_EQ(std::get<routing::NetworkError>(refused->reason()).code,
               QNetworkReply::ConnectionRefusedError);
+    EXPECT_EQ(refused->displayText(),
+              QStringLiteral("Could not reach the routing server at http://127.0.0.1:%1: "
+                             "Connection refused")
+                  .arg(closedPort));
 
     // A server that never answers runs into the time-out, which is not a cancellation.
     server.answer = [](const LoopbackServer::Request&) {
