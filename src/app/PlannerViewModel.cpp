@@ -318,7 +318,7 @@ void PlannerViewModel::removeSelectedAnchor()
         removeAnchor(*m_selectedAnchorID);
 }
 
-void PlannerViewModel::removeAnchor(const QUuid& id)
+void PlannerViewModel::removeAnchor(QUuid id)
 {
     if (m_selectedAnchorID == id)
         setSelectedAnchorID(std::nullopt);

@@ -117,7 +117,7 @@ public:
     void reverseRoute();
     void removeSelectedAnchor();
     // Removes that anchor, whichever is selected; the selection is cleared when it was this one.
-    void removeAnchor(const QUuid& id);
+    void removeAnchor(QUuid id);
     void setRoundTrip(bool on);
     void applySliders();
     MutationHandle mutate(Body body);

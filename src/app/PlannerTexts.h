@@ -1,0 +1,23 @@
+#pragma once
+
+#include "model/GradeProfile.h"
+#include "model/Route.h"
+
+#include <QString>
+
+#include <optional>
+
+// Texts the window shows that follow from the planner's state.
+namespace zuvo::app::PlannerTexts {
+
+// "Choose the Via tool and click the map to start a route." without a route, else
+// "12.3 km · 250 m · 3 anchors".
+QString statusText(const model::Route& route, const std::optional<model::GradeProfile>& profile);
+
+// "Imported 1 POI", "Imported 12 POIs".
+QString poiImportToast(std::size_t count);
+
+// The question before unsaved changes are thrown away.
+QString unsavedChangesQuestion(const QString& documentName);
+
+} // namespace zuvo::app::PlannerTexts

@@ -1,0 +1,97 @@
+#include "PlannerFixture.h"
+#include "app/ContextMenuModel.h"
+#include "app/PlannerTexts.h"
+
+using namespace zuvo;
+using namespace zuvo::test;
+using app::ContextMenuItem;
+using map::ContextTarget;
+using Action = ContextMenuItem::Action;
+
+namespace {
+
+std::optional<ContextMenuItem> item(const std::vector<ContextMenuItem>& items, Action action)
+{
+    for (const auto& i : items) {
+        if (i.action == action)
+            return i;
+    }
+    return std::nullopt;
+}
+
+MapEvent::ContextMenu clickOn(ContextTarget target, const Coordinate& at)
+{
+    return {std::move(target), at.longitude, at.latitude, 100, 100};
+}
+
+} // namespace
+
+TEST_F(PlannerViewModelTest, ContextMenuEnablingFollowsTheRoute)
+{
+    build(1);
+    const auto onMap = app::contextMenuItems({ContextTarget::Map{}}, *vm);
+    ASSERT_EQ(onMap.size(), 5u);
+    EXPECT_EQ(onMap[0].title, "Details…");
+    EXPECT_FALSE(item(onMap, Action::toggleRoundTrip)->enabled) << "one anchor";
+    EXPECT_FALSE(item(onMap, Action::reverseRoute)->enabled);
+    EXPECT_TRUE(item(onMap, Action::addShapingHere)->enabled);
+
+    tap(at(1));
+    settle();
+    vm->setRoundTrip(true);
+    settle();
+    const auto routed = app::contextMenuItems({ContextTarget::Route{}}, *vm);
+    EXPECT_TRUE(item(routed, Action::reverseRoute)->enabled);
+    EXPECT_TRUE(item(routed, Action::toggleRoundTrip)->checked);
+
+    const auto unknownPOI = app::contextMenuItems({ContextTarget::POI{"n1"}}, *vm);
+    EXPECT_FALSE(item(unknownPOI, Action::saveFavorite)->enabled);
+    EXPECT_TRUE(item(unknownPOI, Action::addViaHere)->enabled);
+
+    // Round trip goes through the plain pipeline: no undo step.
+    const auto steps = vm->history().undoStack().size();
+    app::perform(Action::toggleRoundTrip, clickOn({ContextTarget::Map{}}, at(5)), *vm);
+    settle();
+    EXPECT_FALSE(vm->route().roundTrip);
+    EXPECT_EQ(vm->history().undoStack().size(), steps);
+    app::perform(Action::addShapingHere, clickOn({ContextTarget::Map{}}, at(5)), *vm);
+    settle();
+    EXPECT_EQ(vm->route().anchors.back().kind, Anchor::Kind::shaping);
+    EXPECT_EQ(vm->route().anchors.back().click, at(5));
+}
+
+TEST_F(PlannerViewModelTest, ContextMenuDeletesTheClickedAnchorWhateverIsSelected)
+{
+    const auto anchors = build(3);
+    vm->handle(MapEvent{MapEvent::AnchorSelect{anchors[2].id}});
+    const auto onFirst = clickOn({ContextTarget::Anchor{anchors[0].id}}, at(0));
+    EXPECT_EQ(app::contextMenuItems(onFirst.target, *vm).size(), 5u);
+    app::perform(Action::deleteAnchor, onFirst, *vm);
+    settle();
+    ASSERT_EQ(vm->route().anchors.size(), 2u);
+    EXPECT_EQ(vm->route().anchors[0].id, anchors[1].id);
+    EXPECT_EQ(vm->route().anchors[1].id, anchors[2].id);
+    EXPECT_FALSE(vm->selectedAnchorID());
+
+    EXPECT_EQ(app::perform(Action::anchorDetails,
+                           clickOn({ContextTarget::Anchor{anchors[2].id}}, at(2)), *vm),
+              app::ContextMenuFollowUp::anchorDetails);
+    EXPECT_EQ(vm->selectedAnchorID(), anchors[2].id);
+    app::perform(Action::setStart, clickOn({ContextTarget::Anchor{anchors[2].id}}, at(2)), *vm);
+    settle();
+    EXPECT_EQ(vm->route().anchors[0].id, anchors[2].id);
+}
+
+TEST(Status, textsOfTheWindow)
+{
+    using namespace app::PlannerTexts;
+    EXPECT_EQ(statusText({}, std::nullopt),
+              "Choose the Via tool and click the map to start a route.");
+    model::Route route{
+        .anchors = {Anchor(Anchor::Kind::via, {48, 11}), Anchor(Anchor::Kind::via, {48.1, 11})},
+        .legs = {model::RouteLeg{{{.coordinates = {}, .distance = 12'345}}}}};
+    EXPECT_EQ(statusText(route, std::nullopt), "12.3 km · 0 m · 2 anchors");
+    EXPECT_EQ(poiImportToast(1), "Imported 1 POI");
+    EXPECT_EQ(poiImportToast(12), "Imported 12 POIs");
+    EXPECT_EQ(unsavedChangesQuestion("Untitled"), "Save changes to 'Untitled'?");
+}
