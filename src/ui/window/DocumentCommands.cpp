@@ -1,0 +1,155 @@
+#include "ui/window/DocumentCommands.h"
+
+#include "app/PlannerTexts.h"
+#include "app/PlannerViewModel.h"
+#include "app/ToastCenter.h"
+#include "formats/GPXImporter.h"
+#include "formats/RouteDocumentCoder.h"
+#include "ui/sheets/POISymbolSheet.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace zuvo::ui {
+
+namespace {
+
+const QString gpxFilter = QStringLiteral("GPX files (*.gpx)");
+
+} // namespace
+
+DocumentCommands::DocumentCommands(app::PlannerViewModel& planner, app::ToastCenter& toasts,
+                                   QString routesFolder, QWidget* window)
+    : QObject(window)
+    , m_planner(planner)
+    , m_toasts(toasts)
+    , m_routesFolder(std::move(routesFolder))
+    , m_window(window)
+{
+    m_ask = [this](const QString& question) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Tramu"), question,
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_window);
+        box.setInformativeText(tr("Your changes are lost if you don't save them."));
+        box.button(QMessageBox::Discard)->setText(tr("Don't Save"));
+        box.setDefaultButton(QMessageBox::Save);
+        switch (box.exec()) {
+        case QMessageBox::Save:
+            return Answer::save;
+        case QMessageBox::Discard:
+            return Answer::discard;
+        default:
+            return Answer::cancel;
+        }
+    };
+    m_choose = [this](bool save, const QString& folder, const QString& proposedName) {
+        if (save) {
+            QString path = QFileDialog::getSaveFileName(
+                m_window, tr("Save Route"), QDir(folder).filePath(proposedName + ".gpx"),
+                gpxFilter);
+            if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+                path += QStringLiteral(".gpx");
+            return path;
+        }
+        return QFileDialog::getOpenFileName(m_window, tr("Open"), folder, gpxFilter);
+    };
+}
+
+bool DocumentCommands::settleUnsavedChanges()
+{
+    // A dirty plan without two anchors has nothing that could be saved.
+    if (!m_planner.isDirty() || !m_planner.makeDocumentData())
+        return true;
+    switch (m_ask(app::PlannerTexts::unsavedChangesQuestion(m_planner.documentName()))) {
+    case Answer::save:
+        return save();
+    case Answer::discard:
+        return true;
+    case Answer::cancel:
+        return false;
+    }
+    return false;
+}
+
+void DocumentCommands::newRoute()
+{
+    if (settleUnsavedChanges())
+        m_planner.newDocument();
+}
+
+void DocumentCommands::open()
+{
+    if (!settleUnsavedChanges())
+        return;
+    const QString path = m_choose(false, m_routesFolder, QString());
+    if (!path.isEmpty())
+        m_planner.openDocument(path);
+}
+
+bool DocumentCommands::save()
+{
+    if (const auto& url = m_planner.documentURL())
+        return m_planner.saveDocument(url->toLocalFile());
+    return saveAs();
+}
+
+bool DocumentCommands::saveAs()
+{
+    if (!m_planner.makeDocumentData())
+        return false;
+    const QString path = m_choose(true, m_routesFolder, m_planner.documentName());
+    return !path.isEmpty() && m_planner.saveDocument(path);
+}
+
+void DocumentCommands::importGPX()
+{
+    const QString path = m_choose(false, m_routesFolder, QString());
+    if (!path.isEmpty())
+        importTrack(path);
+}
+
+void DocumentCommands::importTrack(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    QFile file(path);
+    const auto imported = file.open(QIODevice::ReadOnly)
+                              ? formats::GPXImporter::read(file.readAll())
+                              : model::Result<formats::ImportedGPX, formats::GPXImportError>(
+                                    formats::GPXImportError::notGPX);
+    if (imported)
+        m_planner.applyImported(*imported, name);
+    else
+        m_planner.setErrorMessage(QStringLiteral("Could not read ") + name);
+}
+
+void DocumentCommands::importPOIs()
+{
+    const QString path = m_choose(false, m_routesFolder, QString());
+    if (path.isEmpty())
+        return;
+    auto waypoints = m_planner.parseCustomPOIs(path);
+    if (!waypoints)
+        return;
+    POISymbolSheet sheet(waypoints->size(), m_planner.userPOIs().glyph(), m_window);
+    if (sheet.exec() != QDialog::Accepted)
+        return;
+    const std::size_t count = waypoints->size();
+    m_planner.commitCustomPOIs(std::move(*waypoints), sheet.glyph());
+    m_toasts.show(app::PlannerTexts::poiImportToast(count));
+}
+
+void DocumentCommands::openPath(const QString& path)
+{
+    // A route document replaces the plan, so it asks first; a track only joins the map.
+    QFile file(path);
+    const bool document =
+        file.open(QIODevice::ReadOnly) && formats::RouteDocumentCoder::decode(file.readAll());
+    if (document && !settleUnsavedChanges())
+        return;
+    m_planner.openFile(path);
+}
+
+} // namespace zuvo::ui

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QWidget;
+
+namespace zuvo::app {
+class PlannerViewModel;
+class ToastCenter;
+} // namespace zuvo::app
+
+namespace zuvo::ui {
+
+// The File menu's commands: their dialogs, the question before unsaved changes are lost, and
+// the planner operation behind each.
+class DocumentCommands : public QObject {
+    Q_OBJECT
+
+public:
+    // `ask` puts the unsaved-changes question; tests answer it themselves.
+    enum class Answer { save, discard, cancel };
+    using Ask = std::function<Answer(const QString& question)>;
+    // Chooses a file: for opening (save false) or saving under `proposedName`; empty on cancel.
+    using ChooseFile =
+        std::function<QString(bool save, const QString& folder, const QString& proposedName)>;
+
+    DocumentCommands(app::PlannerViewModel& planner, app::ToastCenter& toasts, QString routesFolder,
+                     QWidget* window);
+
+    void setAsk(Ask ask) { m_ask = std::move(ask); }
+    void setChooseFile(ChooseFile choose) { m_choose = std::move(choose); }
+
+    // True when nothing unsaved is lost: saved, thrown away on purpose, or nothing to lose.
+    bool settleUnsavedChanges();
+
+    void newRoute();
+    void open();
+    bool save();
+    bool saveAs();
+    void importGPX();
+    void importPOIs();
+    // Shows a foreign GPX file's tracks, or says it cannot be read.
+    void importTrack(const QString& path);
+    // A file given on the command line, dropped on the window or handed from a second start.
+    void openPath(const QString& path);
+
+private:
+    app::PlannerViewModel& m_planner;
+    app::ToastCenter& m_toasts;
+    QString m_routesFolder;
+    QWidget* m_window;
+    Ask m_ask;
+    ChooseFile m_choose;
+};
+
+} // namespace zuvo::ui

@@ -1,0 +1,437 @@
+#include "ui/window/MainWindow.h"
+
+#include "app/ContextMenuModel.h"
+#include "app/PlaceSearchController.h"
+#include "app/PlannerTexts.h"
+#include "app/PlannerViewModel.h"
+#include "app/ToastCenter.h"
+#include "map/MapBridge.h"
+#include "map/MapColorStore.h"
+#include "model/CostingKind.h"
+#include "ui/map/ColorPanel.h"
+#include "ui/map/EmptyStateCard.h"
+#include "ui/map/LayersPill.h"
+#include "ui/map/MapView.h"
+#include "ui/map/ScaleBarView.h"
+#include "ui/map/SearchField.h"
+#include "ui/shell/LocationProvider.h"
+#include "ui/window/DocumentCommands.h"
+#include "ui/window/ErrorBanner.h"
+#include "ui/window/ToastView.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSettings>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+namespace zuvo::ui {
+
+using app::PlannerViewModel;
+using Tool = PlannerViewModel::Tool;
+
+namespace {
+
+// Where the map starts looking when nothing better is known: the page's own first view.
+constexpr double startLongitude = 6.96;
+constexpr double startLatitude = 50.94;
+
+QWidget* emptyPanel(const QString& name, QWidget* parent)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    return panel;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Services& services, QWidget* parent)
+    : QMainWindow(parent)
+    , m_services(services)
+    , m_documents(
+          new DocumentCommands(services.planner, services.toasts, services.routesFolder, this))
+    , m_search(std::make_unique<app::PlaceSearchController>(services.photon, services.planner))
+{
+    setWindowTitle(QStringLiteral("Tramu"));
+    setObjectName(QStringLiteral("mainWindow"));
+    setAcceptDrops(true);
+    resize(1280, 860);
+    buildActions();
+    buildMap();
+    buildMenus();
+    buildToolBar();
+    bindPlanner();
+    restoreLayout();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildActions()
+{
+    auto& planner = m_services.planner;
+    const auto action = [this](const QString& text, const QKeySequence& shortcut = {}) {
+        auto* a = new QAction(text, this);
+        a->setShortcut(shortcut);
+        return a;
+    };
+    m_new = action(tr("New Route"), QKeySequence::New);
+    m_open = action(tr("Open…"), QKeySequence::Open);
+    m_importGPX = action(tr("Import GPX…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+    m_importPOIs = action(tr("Import POI GPX…"));
+    m_save = action(tr("Save"), QKeySequence::Save);
+    m_saveAs = action(tr("Save As…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    m_undo = action(tr("Undo"), QKeySequence::Undo);
+    m_undo->setToolTip(tr("Undo route edit"));
+    m_redo = action(tr("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    m_redo->setToolTip(tr("Redo route edit"));
+    m_roundTrip = action(tr("Round Trip"));
+    m_roundTrip->setToolTip(tr("Round trip: route returns to start"));
+    m_roundTrip->setCheckable(true);
+    m_showSidebar = action(tr("Sidebar"));
+    m_showInspector = action(tr("Inspector"));
+    m_showDrawer = action(tr("Elevation"));
+    m_showDrawer->setToolTip(tr("Show/hide elevation panel"));
+    m_showColors = action(QStringLiteral("Farbauswahl"));
+    m_showColors->setToolTip(QStringLiteral("Farbauswahl"));
+    for (auto* toggle : {m_showSidebar, m_showInspector, m_showDrawer, m_showColors})
+        toggle->setCheckable(true);
+
+    m_tools = new QActionGroup(this);
+    for (const auto& [tool, label] :
+         {std::pair{Tool::select, tr("Select")}, std::pair{Tool::via, tr("Via")},
+          std::pair{Tool::shaping, tr("Shaping")}}) {
+        auto* a = m_tools->addAction(label);
+        a->setCheckable(true);
+        a->setData(int(tool));
+        a->setToolTip(tr("Select / add via stop / add shaping point"));
+        a->setObjectName(QStringLiteral("tool-") + PlannerViewModel::toolName(tool));
+    }
+
+    connect(m_new, &QAction::triggered, m_documents, &DocumentCommands::newRoute);
+    connect(m_open, &QAction::triggered, m_documents, &DocumentCommands::open);
+    connect(m_importGPX, &QAction::triggered, m_documents, &DocumentCommands::importGPX);
+    connect(m_importPOIs, &QAction::triggered, m_documents, &DocumentCommands::importPOIs);
+    connect(m_save, &QAction::triggered, m_documents, &DocumentCommands::save);
+    connect(m_saveAs, &QAction::triggered, m_documents, &DocumentCommands::saveAs);
+    connect(m_undo, &QAction::triggered, &planner, &PlannerViewModel::undo);
+    connect(m_redo, &QAction::triggered, &planner, &PlannerViewModel::redo);
+    connect(m_roundTrip, &QAction::triggered, this,
+            [&planner] { planner.setRoundTrip(!planner.route().roundTrip); });
+    connect(m_tools, &QActionGroup::triggered, this,
+            [&planner](QAction* a) { planner.setTool(static_cast<Tool>(a->data().toInt())); });
+}
+
+void MainWindow::buildMenus()
+{
+    m_fileMenu = menuBar()->addMenu(tr("&File"));
+    m_fileMenu->addActions({m_new, m_open, m_importGPX, m_importPOIs});
+    m_fileMenu->addSeparator();
+    m_fileMenu->addActions({m_save, m_saveAs});
+    auto* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addActions({m_undo, m_redo});
+    auto* view = menuBar()->addMenu(tr("&View"));
+    view->addActions({m_showSidebar, m_showInspector, m_showDrawer, m_showColors});
+    view->addSeparator();
+    view->addActions(m_tools->actions());
+    m_windowMenu = menuBar()->addMenu(tr("&Window"));
+}
+
+void MainWindow::addShellActions(QAction* mainWindow, QAction* help, QAction* settings,
+                                 QAction* quit)
+{
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(settings);
+    m_fileMenu->addAction(quit);
+    m_windowMenu->addAction(mainWindow);
+    m_windowMenu->addAction(help);
+    addAction(mainWindow);
+    if (auto* bar = findChild<QToolBar*>(QStringLiteral("mainToolBar")))
+        bar->addAction(help);
+}
+
+void MainWindow::buildToolBar()
+{
+    auto& planner = m_services.planner;
+    auto* bar = addToolBar(tr("Tools"));
+    bar->setObjectName(QStringLiteral("mainToolBar"));
+    bar->setMovable(false);
+    bar->addActions({m_showSidebar, m_showInspector, m_showDrawer, m_showColors});
+    bar->addSeparator();
+    bar->addActions({m_undo, m_redo, m_roundTrip});
+    bar->addSeparator();
+    bar->addActions(m_tools->actions());
+    m_profile = new QComboBox(bar);
+    m_profile->setObjectName(QStringLiteral("profilePicker"));
+    m_profile->setToolTip(tr("Profile"));
+    for (const auto kind : model::allCostingKinds)
+        m_profile->addItem(model::pickerLabel(kind), int(kind));
+    bar->addWidget(m_profile);
+    connect(m_profile, &QComboBox::activated, this, [this, &planner](int index) {
+        planner.setCostingKind(static_cast<model::CostingKind>(m_profile->itemData(index).toInt()));
+    });
+    bar->addSeparator();
+    bar->addWidget(new SearchField(*m_search, planner, bar));
+}
+
+void MainWindow::buildMap()
+{
+    auto& planner = m_services.planner;
+    m_map = new MapView(m_services.bridge, {.mapFolder = m_services.mapFolder,
+                                            .tilesBase = m_services.tilesBase,
+                                            .customGlyph = planner.userPOIs().glyph()});
+    m_sidebar = emptyPanel(QStringLiteral("sidebarPanel"), this);
+    m_inspector = emptyPanel(QStringLiteral("inspectorPanel"), this);
+    m_drawer = emptyPanel(QStringLiteral("elevationDrawer"), this);
+
+    m_center = new QSplitter(Qt::Vertical);
+    m_center->addWidget(m_map);
+    m_center->addWidget(m_drawer);
+    m_center->setStretchFactor(0, 1);
+    m_columns = new QSplitter(Qt::Horizontal);
+    m_columns->addWidget(m_sidebar);
+    m_columns->addWidget(m_center);
+    m_columns->addWidget(m_inspector);
+    m_columns->setStretchFactor(1, 1);
+    for (auto* splitter : {m_center, m_columns})
+        splitter->setChildrenCollapsible(false);
+    setCentralWidget(m_columns);
+
+    auto* banners = new QWidget;
+    auto* bannerLayout = new QVBoxLayout(banners);
+    bannerLayout->setContentsMargins(0, 0, 0, 0);
+    bannerLayout->addWidget(new ErrorBanner(planner, banners));
+    m_map->addOverlay(banners, Qt::AlignTop | Qt::AlignJustify);
+    m_map->addOverlay(new SearchResultsList(planner), Qt::AlignTop | Qt::AlignLeft, 56);
+    auto* layers = new LayersPill(planner);
+    connect(layers, &LayersPill::importPOIsRequested, m_documents, &DocumentCommands::importPOIs);
+    m_map->addOverlay(layers, Qt::AlignTop | Qt::AlignRight);
+    m_scaleBar = new ScaleBarView;
+    m_map->addOverlay(m_scaleBar, Qt::AlignBottom | Qt::AlignLeft);
+    m_emptyState = new EmptyStateCard;
+    m_map->addOverlay(m_emptyState, Qt::AlignCenter);
+    m_map->addOverlay(new ToastView(m_services.toasts), Qt::AlignBottom | Qt::AlignHCenter, 36);
+    m_tileNotice = new QLabel;
+    m_tileNotice->setObjectName(QStringLiteral("tileNotice"));
+    m_tileNotice->setWordWrap(true);
+    m_tileNotice->setMaximumWidth(420);
+    m_tileNotice->setStyleSheet(QStringLiteral(
+        "QLabel { background: rgba(30, 31, 34, 215); color: #e0e0e0; border-radius: 6px; "
+        "padding: 6px 10px; }"));
+    m_tileNotice->hide();
+    m_map->addOverlay(m_tileNotice, Qt::AlignBottom | Qt::AlignRight, 30);
+    m_colorPanel = new ColorPanel(m_services.colors);
+    m_colorPanel->hide();
+    m_map->addOverlay(m_colorPanel, Qt::AlignRight | Qt::AlignVCenter, 56);
+
+    m_status = new QLabel;
+    m_status->setObjectName(QStringLiteral("statusText"));
+    statusBar()->addWidget(m_status, 1);
+
+    connect(&m_services.bridge, &map::MapBridge::eventReceived, this, &MainWindow::onMapEvent);
+
+    // Tool keys, for the map only: a text field keeps its letters.
+    const auto key = [this](QKeySequence sequence, auto action) {
+        auto* shortcut =
+            new QShortcut(sequence, m_map, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    key(Qt::Key_Escape, [&planner] { planner.setTool(Tool::select); });
+    key(Qt::Key_V, [&planner] { planner.setTool(Tool::via); });
+    key(Qt::Key_P, [&planner] { planner.setTool(Tool::shaping); });
+    key(Qt::Key_Delete, [&planner] { planner.removeSelectedAnchor(); });
+}
+
+void MainWindow::bindPlanner()
+{
+    auto& planner = m_services.planner;
+    const auto route = [this, &planner] {
+        m_status->setText(app::PlannerTexts::statusText(planner.route(), planner.gradeProfile()));
+        m_emptyState->setVisible(planner.route().anchors.empty() && !m_map->hasFailed());
+        const bool savable = planner.route().anchors.size() >= 2;
+        m_save->setEnabled(savable);
+        m_saveAs->setEnabled(savable);
+        m_roundTrip->setChecked(planner.route().roundTrip);
+    };
+    connect(&planner, &PlannerViewModel::routeChanged, this, route);
+    route();
+    const auto history = [this, &planner] {
+        m_undo->setEnabled(planner.canUndo());
+        m_redo->setEnabled(planner.canRedo());
+    };
+    connect(&planner, &PlannerViewModel::historyChanged, this, history);
+    history();
+    const auto tool = [this, &planner] {
+        for (auto* a : m_tools->actions())
+            a->setChecked(static_cast<Tool>(a->data().toInt()) == planner.tool());
+    };
+    connect(&planner, &PlannerViewModel::toolChanged, this, tool);
+    tool();
+    const auto profile = [this, &planner] {
+        m_profile->setCurrentIndex(m_profile->findData(int(planner.costingKind())));
+    };
+    connect(&planner, &PlannerViewModel::costingKindChanged, this, profile);
+    profile();
+    const auto view = [this, &planner] {
+        m_scaleBar->setView(planner.mapZoom(), planner.mapLatitude());
+    };
+    connect(&planner, &PlannerViewModel::mapViewChanged, this, view);
+    view();
+
+    connect(m_showSidebar, &QAction::toggled, m_sidebar, &QWidget::setVisible);
+    connect(m_showInspector, &QAction::toggled, m_inspector, &QWidget::setVisible);
+    connect(m_showDrawer, &QAction::toggled, m_drawer, &QWidget::setVisible);
+    connect(m_showColors, &QAction::toggled, m_colorPanel, &QWidget::setVisible);
+}
+
+QString MainWindow::statusText() const
+{
+    return m_status->text();
+}
+
+void MainWindow::onMapEvent(const map::MapEvent& event)
+{
+    using E = map::MapEvent;
+    if (const auto* menu = std::get_if<E::ContextMenu>(&event.value)) {
+        showContextMenu(*menu);
+        return;
+    }
+    auto& planner = m_services.planner;
+    planner.handle(event);
+    if (std::holds_alternative<E::Tap>(event.value) ||
+        std::holds_alternative<E::AnchorSelect>(event.value))
+        m_mapClicked = true;
+    if (const auto* log = std::get_if<E::Log>(&event.value))
+        onPageLog(log->message);
+    if (std::holds_alternative<E::Ready>(event.value)) {
+        m_services.colors.pushAll();
+        QPointer self(this);
+        m_services.location.requestOnce([self](double latitude, double longitude) {
+            if (!self)
+                return;
+            self->m_located = std::pair{longitude, latitude};
+            auto& planner = self->m_services.planner;
+            // A fix never moves a map that already shows a route or a track.
+            if (!planner.route().anchors.empty() || !planner.shownTracks().empty())
+                return;
+            if (self->m_tilesMissing) {
+                self->frameWorld();
+                return;
+            }
+            self->m_services.bridge.fit(
+                {longitude - 0.02, latitude - 0.02, longitude + 0.02, latitude + 0.02}, false);
+        });
+    }
+}
+
+void MainWindow::showContextMenu(const map::MapEvent::ContextMenu& at)
+{
+    auto& planner = m_services.planner;
+    QMenu menu(this);
+    for (const auto& item : app::contextMenuItems(at.target, planner)) {
+        QAction* a = menu.addAction(item.title);
+        a->setEnabled(item.enabled);
+        a->setCheckable(item.action == app::ContextMenuItem::Action::toggleRoundTrip);
+        a->setChecked(item.checked);
+        connect(a, &QAction::triggered, this,
+                [&planner, action = item.action, at] { app::perform(action, at, planner); });
+    }
+    menu.exec(m_map->webView()->mapToGlobal(QPoint(int(at.x), int(at.y))));
+}
+
+void MainWindow::onPageLog(const QString& message)
+{
+    static const QString couldNotStart = QStringLiteral("the map could not start: ");
+    if (message.startsWith(couldNotStart)) {
+        m_map->showFailure(
+            tr("The map could not start: %1.\n\nTramu's map needs WebGL (OpenGL graphics). Check "
+               "that a graphics driver is installed; on a remote desktop, try a local session. "
+               "Planning, files and devices work without the map.")
+                .arg(message.mid(couldNotStart.size())));
+        m_emptyState->hide();
+        return;
+    }
+    // The page logs every map error once; tiles that cannot be fetched mean no tile server.
+    if (!message.startsWith(QStringLiteral("map: ")) || m_tilesMissing)
+        return;
+    m_tilesMissing = true;
+    m_tileNotice->setText(tr("No map tiles from %1 — showing country outlines. Start the tile "
+                             "server or set its address in Settings.")
+                              .arg(m_services.tilesBase()));
+    m_tileNotice->show();
+    m_tileNotice->adjustSize();
+    auto& planner = m_services.planner;
+    if (planner.route().anchors.empty() && planner.shownTracks().empty())
+        frameWorld();
+}
+
+void MainWindow::frameWorld()
+{
+    // Country outlines help at the scale of a few countries, not at city zoom.
+    const auto [longitude, latitude] = m_located.value_or(std::pair{startLongitude, startLatitude});
+    m_services.bridge.fit({longitude - 12, latitude - 6, longitude + 12, latitude + 6}, false);
+}
+
+void MainWindow::restoreLayout()
+{
+    auto& settings = m_services.settings;
+    restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    m_columns->restoreState(settings.value(QStringLiteral("window/columns")).toByteArray());
+    m_center->restoreState(settings.value(QStringLiteral("window/center")).toByteArray());
+    const auto shown = [&settings](const char* key, bool fallback) {
+        return settings.value(QLatin1String(key), fallback).toBool();
+    };
+    m_showSidebar->setChecked(shown("window/sidebarShown", true));
+    m_showInspector->setChecked(shown("window/inspectorShown", true));
+    m_showDrawer->setChecked(shown("window/drawerShown", true));
+    m_sidebar->setVisible(m_showSidebar->isChecked());
+    m_inspector->setVisible(m_showInspector->isChecked());
+    m_drawer->setVisible(m_showDrawer->isChecked());
+}
+
+void MainWindow::saveLayout()
+{
+    auto& settings = m_services.settings;
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("window/columns"), m_columns->saveState());
+    settings.setValue(QStringLiteral("window/center"), m_center->saveState());
+    settings.setValue(QStringLiteral("window/sidebarShown"), m_showSidebar->isChecked());
+    settings.setValue(QStringLiteral("window/inspectorShown"), m_showInspector->isChecked());
+    settings.setValue(QStringLiteral("window/drawerShown"), m_showDrawer->isChecked());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    saveLayout();
+    if (canClose && !canClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            m_documents->importTrack(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+}
+
+} // namespace zuvo::ui

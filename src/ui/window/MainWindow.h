@@ -1,0 +1,103 @@
+#pragma once
+
+#include "map/MapEvent.h"
+#include "ui/shell/Services.h"
+
+#include <QMainWindow>
+
+#include <optional>
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QSplitter;
+
+namespace zuvo::app {
+class PlaceSearchController;
+}
+
+namespace zuvo::ui {
+
+class ColorPanel;
+class DocumentCommands;
+class EmptyStateCard;
+class MapView;
+class ScaleBarView;
+
+// The planner's window: the map with its controls, the toolbar, menus and status line, and the
+// panels beside the map. It composes widgets and routes the map's events; every rule lives in
+// the planner.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    MainWindow(Services& services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    DocumentCommands& documents() { return *m_documents; }
+    MapView& mapView() { return *m_map; }
+    QString statusText() const;
+    // Window-wide commands the shell owns (other windows, quitting), placed in this menu bar.
+    void addShellActions(QAction* mainWindow, QAction* help, QAction* settings, QAction* quit);
+
+    // Asked before the window closes while no other window stays open.
+    std::function<bool()> canClose;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void buildActions();
+    void buildMenus();
+    void buildToolBar();
+    void buildMap();
+    void bindPlanner();
+    void onMapEvent(const map::MapEvent& event);
+    void showContextMenu(const map::MapEvent::ContextMenu& menu);
+    void onPageLog(const QString& message);
+    void frameWorld();
+    void restoreLayout();
+    void saveLayout();
+
+    Services& m_services;
+    DocumentCommands* m_documents;
+    std::unique_ptr<app::PlaceSearchController> m_search;
+    MapView* m_map = nullptr;
+    QSplitter* m_columns = nullptr;
+    QSplitter* m_center = nullptr;
+    QWidget* m_sidebar = nullptr;
+    QWidget* m_inspector = nullptr;
+    QWidget* m_drawer = nullptr;
+    ColorPanel* m_colorPanel = nullptr;
+    ScaleBarView* m_scaleBar = nullptr;
+    EmptyStateCard* m_emptyState = nullptr;
+    QLabel* m_tileNotice = nullptr;
+    QLabel* m_status = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QMenu* m_windowMenu = nullptr;
+
+    QAction* m_new = nullptr;
+    QAction* m_open = nullptr;
+    QAction* m_importGPX = nullptr;
+    QAction* m_importPOIs = nullptr;
+    QAction* m_save = nullptr;
+    QAction* m_saveAs = nullptr;
+    QAction* m_undo = nullptr;
+    QAction* m_redo = nullptr;
+    QAction* m_roundTrip = nullptr;
+    QAction* m_showSidebar = nullptr;
+    QAction* m_showInspector = nullptr;
+    QAction* m_showDrawer = nullptr;
+    QAction* m_showColors = nullptr;
+    QActionGroup* m_tools = nullptr;
+    QComboBox* m_profile = nullptr;
+
+    bool m_mapClicked = false;
+    bool m_tilesMissing = false;
+    std::optional<std::pair<double, double>> m_located; // longitude, latitude
+};
+
+} // namespace zuvo::ui

@@ -1,0 +1,62 @@
+#include "FakeGraphHopper.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace zuvo::test {
+
+namespace {
+
+QJsonArray pointsOf(const LoopbackServer::Request& request)
+{
+    return QJsonDocument::fromJson(request.body).object().value(u"points").toArray();
+}
+
+QByteArray pathBetween(const QJsonArray& from, const QJsonArray& to)
+{
+    constexpr int steps = 19;
+    QJsonArray coordinates;
+    for (int i = 0; i <= steps; ++i) {
+        const double t = double(i) / steps;
+        const double lon = from[0].toDouble() + (to[0].toDouble() - from[0].toDouble()) * t;
+        const double lat = from[1].toDouble() + (to[1].toDouble() - from[1].toDouble()) * t;
+        coordinates.append(QJsonArray{lon, lat, 100.0 + 40.0 * t});
+    }
+    const QJsonObject path{
+        {"distance", 0.0},
+        {"points_encoded", false},
+        {"points", QJsonObject{{"type", "LineString"}, {"coordinates", coordinates}}},
+        {"details", QJsonObject{{"surface", QJsonArray{QJsonArray{0, steps, "asphalt"}}}}},
+    };
+    return QJsonDocument(QJsonObject{{"paths", QJsonArray{path}}}).toJson(QJsonDocument::Compact);
+}
+
+} // namespace
+
+FakeGraphHopper::FakeGraphHopper()
+{
+    answer = [](const Request& request) {
+        const QJsonArray points = pointsOf(request);
+        if (points.size() < 2)
+            return Answer{.status = 400, .body = R"({"message":"Point 0 is out of bounds"})"};
+        return Answer{.body = pathBetween(points.first().toArray(), points.last().toArray())};
+    };
+}
+
+int FakeGraphHopper::routes() const
+{
+    int count = 0;
+    for (const auto& request : requests) {
+        const QJsonArray points = pointsOf(request);
+        count += points.size() >= 2 && points.first() != points.last();
+    }
+    return count;
+}
+
+int FakeGraphHopper::locates() const
+{
+    return int(requests.size()) - routes();
+}
+
+} // namespace zuvo::test
