@@ -316,21 +316,25 @@ void MainWindow::onMapEvent(const map::MapEvent& event)
         m_services.colors.pushAll();
         QPointer self(this);
         m_services.location.requestOnce([self](double latitude, double longitude) {
-            if (!self)
-                return;
-            self->m_located = std::pair{longitude, latitude};
-            auto& planner = self->m_services.planner;
-            // A fix never moves a map that already shows a route or a track.
-            if (!planner.route().anchors.empty() || !planner.shownTracks().empty())
-                return;
-            if (self->m_tilesMissing) {
-                self->frameWorld();
-                return;
-            }
-            self->m_services.bridge.fit(
-                {longitude - 0.02, latitude - 0.02, longitude + 0.02, latitude + 0.02}, false);
+            if (self)
+                self->onLocationFix(latitude, longitude);
         });
     }
+}
+
+void MainWindow::onLocationFix(double latitude, double longitude)
+{
+    m_located = std::pair{longitude, latitude};
+    auto& planner = m_services.planner;
+    // A fix never moves a map that already shows a route or a track.
+    if (!planner.route().anchors.empty() || !planner.shownTracks().empty())
+        return;
+    if (m_tilesMissing) {
+        frameWorld();
+        return;
+    }
+    m_services.bridge.fit({longitude - 0.02, latitude - 0.02, longitude + 0.02, latitude + 0.02},
+                          false);
 }
 
 void MainWindow::showContextMenu(const map::MapEvent::ContextMenu& at)

@@ -41,6 +41,10 @@ public:
     // Window-wide commands the shell owns (other windows, quitting), placed in this menu bar.
     void addShellActions(QAction* mainWindow, QAction* help, QAction* settings, QAction* quit);
 
+    // The one position fix asked for when the map is ready: it frames the map there unless a
+    // route or a track is shown already.
+    void onLocationFix(double latitude, double longitude);
+
     // Asked before the window closes while no other window stays open.
     std::function<bool()> canClose;
 

@@ -1,0 +1,235 @@
+// The main window built by the application shell as tramu builds it, in a temporary home, with
+// the planner on a loopback GraphHopper and the page's commands recorded. The web view runs
+// offscreen, where the page has no WebGL: the window must say so.
+#include "ui/window/MainWindow.h"
+
+#include "FakeGraphHopper.h"
+#include "RecordingPage.h"
+#include "app/PlannerViewModel.h"
+#include "map/MapBridge.h"
+#include "ui/MapScheme.h"
+#include "ui/map/MapView.h"
+#include "ui/map/SearchField.h"
+#include "ui/shell/AppShell.h"
+#include "ui/shell/SingleInstance.h"
+#include "ui/window/DocumentCommands.h"
+#include "ui/window/ErrorBanner.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+using namespace zuvo;
+using ui::DocumentCommands;
+
+namespace {
+
+QTemporaryDir* home;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    test::FakeGraphHopper graphHopper;
+    QSettings settings{QDir(home->path()).filePath("settings.ini"), QSettings::IniFormat};
+    std::unique_ptr<ui::AppShell> shell;
+    test::RecordingPage page;
+    QStringList asked;
+    DocumentCommands::Answer answer = DocumentCommands::Answer::cancel;
+    QString chosenFile;
+
+    void SetUp() override
+    {
+        settings.clear();
+        settings.setValue("server.routing", graphHopper.baseURL().toString());
+        settings.setValue("server.tiles", "http://127.0.0.1:9");
+        shell = std::make_unique<ui::AppShell>(settings, TRAMU_MAP_FOLDER);
+        services().bridge.setPage(&page);
+        auto& documents = window().documents();
+        documents.setAsk([this](const QString& question) {
+            asked.append(question);
+            return answer;
+        });
+        documents.setChooseFile(
+            [this](bool, const QString&, const QString&) { return chosenFile; });
+        shell->showMainWindow();
+    }
+
+    ui::Services& services() { return shell->services(); }
+    app::PlannerViewModel& planner() { return services().planner; }
+    ui::MainWindow& window() { return shell->mainWindow(); }
+
+    QAction* action(const QString& text)
+    {
+        for (QAction* a : window().findChildren<QAction*>() + window().actions()) {
+            if (a->text() == text)
+                return a;
+        }
+        ADD_FAILURE() << "no action " << text.toStdString();
+        return nullptr;
+    }
+
+    void plan(int anchors)
+    {
+        for (int i = 0; i < anchors; ++i) {
+            planner().addViaAt(11.0 + 0.01 * double(planner().route().anchors.size()), 48.0);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !planner().isRouting(); }, 10000));
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, StatusLineErrorBannerAndMenus)
+{
+    EXPECT_EQ(window().statusText(), "Choose the Via tool and click the map to start a route.");
+    EXPECT_FALSE(action("Save")->isEnabled());
+    EXPECT_FALSE(action("Save As…")->isEnabled());
+    EXPECT_FALSE(action("Undo")->isEnabled());
+    EXPECT_EQ(action("Undo")->shortcut(), QKeySequence("Ctrl+Z"));
+    EXPECT_EQ(action("Redo")->shortcut(), QKeySequence("Ctrl+Shift+Z"));
+    EXPECT_EQ(action("Import GPX…")->shortcut(), QKeySequence("Ctrl+Shift+I"));
+    EXPECT_EQ(action("Main Window")->shortcut(), QKeySequence("Ctrl+0"));
+
+    plan(1);
+    EXPECT_FALSE(action("Save")->isEnabled()) << "one anchor is no route";
+    plan(1);
+    EXPECT_TRUE(action("Save")->isEnabled());
+    EXPECT_TRUE(action("Undo")->isEnabled());
+    EXPECT_FALSE(action("Redo")->isEnabled());
+    EXPECT_TRUE(window().statusText().endsWith(" m · 2 anchors"))
+        << window().statusText().toStdString();
+    EXPECT_EQ(graphHopper.routes(), 1) << graphHopper.requests.size() << " requests, error "
+                                       << planner().errorMessage().value_or("none").toStdString();
+
+    auto* banner = window().findChild<ui::ErrorBanner*>();
+    ASSERT_TRUE(banner);
+    EXPECT_FALSE(banner->isVisible());
+    planner().setErrorMessage(
+        QString("Could not reach the routing server at x: Connection refused"));
+    EXPECT_TRUE(banner->isVisible());
+    EXPECT_EQ(banner->text(), "Could not reach the routing server at x: Connection refused");
+    banner->findChild<QPushButton*>("dismissError")->click();
+    EXPECT_FALSE(planner().errorMessage());
+    EXPECT_FALSE(banner->isVisible());
+}
+
+TEST_F(MainWindowTest, UnsavedChangesAreNeverLostSilently)
+{
+    plan(2);
+    auto& documents = window().documents();
+    action("New Route")->trigger();
+    EXPECT_EQ(asked, QStringList{"Save changes to 'Untitled'?"});
+    EXPECT_EQ(planner().route().anchors.size(), 2u) << "Cancel keeps everything";
+    action("Open…")->trigger();
+    EXPECT_EQ(asked.size(), 2);
+
+    // Save, but the save dialog is cancelled: nothing happens either.
+    answer = DocumentCommands::Answer::save;
+    chosenFile.clear();
+    action("New Route")->trigger();
+    EXPECT_EQ(planner().route().anchors.size(), 2u);
+    EXPECT_FALSE(window().close()) << "closing the last window asks too";
+    EXPECT_TRUE(window().isVisible());
+
+    // Save into a folder that does not exist: the write fails, the plan stays.
+    chosenFile = QDir(home->path()).filePath("missing/folder/x.gpx");
+    action("New Route")->trigger();
+    EXPECT_EQ(planner().route().anchors.size(), 2u);
+    EXPECT_TRUE(planner().errorMessage()->startsWith("Save failed: "));
+
+    chosenFile = QDir(home->path()).filePath("Kept.gpx");
+    action("New Route")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return planner().route().anchors.empty(); }, 5000));
+    EXPECT_TRUE(QFile::exists(chosenFile));
+    EXPECT_FALSE(documents.settleUnsavedChanges() == false) << "a new route has nothing to lose";
+
+    plan(2);
+    answer = DocumentCommands::Answer::discard;
+    const int before = asked.size();
+    action("New Route")->trigger();
+    EXPECT_EQ(asked.size(), before + 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return planner().route().anchors.empty(); }, 5000));
+}
+
+TEST_F(MainWindowTest, LocationFixFramesOnlyAnEmptyMap)
+{
+    window().onLocationFix(48.1, 11.5);
+    ASSERT_EQ(page.count("fit"), 1);
+    EXPECT_EQ(page.last("fit").value("bounds").toArray().first().toDouble(), 11.5 - 0.02);
+    EXPECT_EQ(page.last("fit").value("animated"), false);
+
+    plan(2);
+    page.scripts.clear();
+    window().onLocationFix(50.0, 7.0);
+    EXPECT_EQ(page.count("fit"), 0) << "a route keeps its view";
+}
+
+TEST_F(MainWindowTest, ToolKeysWorkOnTheMapButNotInTextFields)
+{
+    auto& map = window().mapView();
+    QApplication::setActiveWindow(&window());
+    map.setFocus();
+    QTest::keyClick(&map, Qt::Key_V);
+    EXPECT_EQ(planner().tool(), app::PlannerViewModel::Tool::via);
+    QTest::keyClick(&map, Qt::Key_P);
+    EXPECT_EQ(planner().tool(), app::PlannerViewModel::Tool::shaping);
+    QTest::keyClick(&map, Qt::Key_Escape);
+    EXPECT_EQ(planner().tool(), app::PlannerViewModel::Tool::select);
+
+    auto* search = window().findChild<ui::SearchField*>();
+    ASSERT_TRUE(search);
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_V);
+    EXPECT_EQ(search->text(), "v");
+    EXPECT_EQ(planner().tool(), app::PlannerViewModel::Tool::select);
+}
+
+TEST_F(MainWindowTest, ASecondStartHandsItsFileOver)
+{
+    plan(2);
+    const QString path = QDir(home->path()).filePath("Handed.gpx");
+    ASSERT_TRUE(planner().saveDocument(path));
+    planner().newDocument();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return planner().route().anchors.empty(); }, 5000));
+
+    const QString name = QStringLiteral("tramu-test-%1").arg(QCoreApplication::applicationPid());
+    ui::SingleInstance running(name);
+    ASSERT_TRUE(running.listen([this](const QStringList& r) { return shell->handleRequest(r); }));
+    // The second start runs in another process; here a thread stands in for it.
+    std::optional<QString> reply;
+    std::thread second([&] { reply = ui::SingleInstance::ask(name, {"open", path}); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return planner().documentName() == "Handed"; }, 10000));
+    second.join();
+    EXPECT_EQ(reply, "ok");
+    EXPECT_EQ(planner().route().anchors.size(), 2u);
+    EXPECT_FALSE(ui::SingleInstance::ask(name + "-nobody", {"status"}, 300));
+}
+
+TEST_F(MainWindowTest, AMapWithoutWebGLSaysWhy)
+{
+    auto* failure = window().mapView().findChild<QLabel*>("mapFailure");
+    ASSERT_TRUE(failure);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return failure->isVisible(); }, 60000));
+    EXPECT_TRUE(failure->text().contains("WebGL")) << failure->text().toStdString();
+}
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir temporary;
+    home = &temporary;
+    for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+        qputenv(variable, temporary.path().toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    zuvo::ui::registerMapScheme();
+    QApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
