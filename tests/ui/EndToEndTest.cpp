@@ -135,7 +135,7 @@ TEST_F(EndToEnd, PlansSavesAndOpensARouteWithRealClicks)
     const bool located = QTest::qWaitFor(
         [&] {
             click(first);
-            return QTest::qWaitFor([&] { return graphHopper.locates() > 0; }, 2500);
+            return QTest::qWaitFor([&] { return graphHopper.locates() > 0; }, 5000);
         },
         60000);
     ASSERT_TRUE(located) << "the first click never reached the planner";
