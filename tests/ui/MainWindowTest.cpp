@@ -14,15 +14,19 @@
 #include "ui/shell/SingleInstance.h"
 #include "ui/window/DocumentCommands.h"
 #include "ui/window/ErrorBanner.h"
+#include "ui/window/HelpWindow.h"
+#include "ui/window/SettingsWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
@@ -218,6 +222,38 @@ TEST_F(MainWindowTest, AMapWithoutWebGLSaysWhy)
     ASSERT_TRUE(failure);
     ASSERT_TRUE(QTest::qWaitFor([&] { return failure->isVisible(); }, 60000));
     EXPECT_TRUE(failure->text().contains("WebGL")) << failure->text().toStdString();
+}
+
+TEST_F(MainWindowTest, HelpAndSettingsWindows)
+{
+    ui::HelpWindow help;
+    EXPECT_EQ(help.windowTitle(), "Anleitung");
+    const QString guide = help.browser()->toPlainText();
+    EXPECT_TRUE(guide.contains("Tramu — Bedienungsanleitung"));
+    for (const char* section :
+         {"Erste Schritte", "Die Werkzeugleiste", "Route planen & bearbeiten", "Rundtour",
+          "Höhenprofil & Messwerte", "Aufgezeichnete Fahrten", "Seitenleiste", "Inspector",
+          "Geräte: Garmin & Bryton", "POIs & eigene Punkte", "Kartenfarben", "Karte bedienen"})
+        EXPECT_TRUE(guide.contains(QString::fromUtf8(section))) << section;
+    EXPECT_TRUE(help.browser()->toHtml().contains("help-trackdetails"));
+
+    ui::SettingsWindow form(settings);
+    auto* routing = form.findChild<QLineEdit*>("serverRouting");
+    routing->clear();
+    QTest::keyClicks(routing, "gh.local:8989");
+    EXPECT_EQ(settings.value("server.routing").toString(), "gh.local:8989");
+    EXPECT_FALSE(routing->toolTip().isEmpty()) << "not a server address, and it says so";
+    form.resetToDefault();
+    EXPECT_EQ(settings.value("server.routing").toString(), "");
+    EXPECT_EQ(settings.value("server.base").toString(), "http://127.0.0.1");
+    EXPECT_TRUE(routing->toolTip().isEmpty());
+
+    // Closing the main window while the guide is open keeps the planner; Ctrl+0 brings it back.
+    shell->showHelp();
+    EXPECT_TRUE(window().close());
+    EXPECT_FALSE(window().isVisible());
+    action("Main Window")->trigger();
+    EXPECT_TRUE(window().isVisible());
 }
 
 int main(int argc, char** argv)

@@ -4,6 +4,12 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+// The guide is compiled into the static library, whose resources a program must load itself.
+static void loadGuideResource()
+{
+    Q_INIT_RESOURCE(help);
+}
+
 namespace zuvo::ui {
 
 HelpWindow::HelpWindow(QWidget* parent)
@@ -13,6 +19,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     setWindowTitle(QStringLiteral("Anleitung"));
     resize(700, 800);
     m_browser->setOpenExternalLinks(true);
+    loadGuideResource();
     QFile guide(QStringLiteral(":/help/Anleitung.html"));
     if (guide.open(QIODevice::ReadOnly))
         m_browser->setHtml(QString::fromUtf8(guide.readAll()));
