@@ -1,5 +1,6 @@
 #include "PlannerFixture.h"
 #include "app/ContextMenuModel.h"
+#include "app/PanelRules.h"
 #include "app/PlannerTexts.h"
 
 using namespace zuvo;
@@ -94,4 +95,61 @@ TEST(Status, textsOfTheWindow)
     EXPECT_EQ(poiImportToast(1), "Imported 1 POI");
     EXPECT_EQ(poiImportToast(12), "Imported 12 POIs");
     EXPECT_EQ(unsavedChangesQuestion("Untitled"), "Save changes to 'Untitled'?");
+}
+
+TEST(Panels, inspectorFigures)
+{
+    using namespace app::PanelRules;
+    EXPECT_EQ(surfaceLegend({1.0, 0.0, 0.0}), "100% paved");
+    EXPECT_EQ(surfaceLegend({0.6, 0.2, 0.2}), "60% paved · 20% unpaved · 20% unknown");
+    EXPECT_EQ(surfaceLegend({0.998, 0.002, 0.0}), "100% paved") << "0.2 % rounds to nothing";
+    EXPECT_EQ(surfaceLegend({}), "No surface data");
+
+    const auto leg = [](double meters) {
+        return model::RouteLeg{{{.coordinates = {}, .distance = meters}}};
+    };
+    model::Route route{.anchors = {Anchor(Anchor::Kind::via, {48, 11}),
+                                   Anchor(Anchor::Kind::via, {48.1, 11}),
+                                   Anchor(Anchor::Kind::shaping, {48.2, 11}),
+                                   Anchor(Anchor::Kind::via, {48.3, 11})},
+                       .legs = {leg(1200), std::nullopt, leg(800)}};
+    EXPECT_EQ(cumulativeAnchorKilometres(route), (std::vector<double>{0, 1.2, 1.2, 2.0}));
+    EXPECT_EQ(cumulativeAnchorKilometres({}), std::vector<double>{0});
+
+    model::Route fifty{.legs = {leg(50'000)}};
+    const auto figures = summary(fifty, std::nullopt, model::CostingKind::gravel);
+    EXPECT_EQ(figures.distance, "50.0 km");
+    EXPECT_EQ(figures.estimated, "2:30 h");
+}
+
+TEST(Panels, drawerSegmentsAndClimbs)
+{
+    using namespace app::PanelRules;
+    using Metric = model::TrackMetricSeries::Metric;
+    model::GradeProfile profile{.samples = {{0, 100, 0, 0}, {1000, 160, 6, 1}}};
+    profile.climbs = {{.id = {}, .startDistance = 0, .endDistance = 2000, .gain = 160,
+                       .averageGrade = 8, .maxGrade = 11},
+                      {.id = {}, .startDistance = 5000, .endDistance = 5400, .gain = 20,
+                       .averageGrade = 5, .maxGrade = 6}};
+    const auto rows = climbRows(profile);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].text(), "Cat 3 · 2.0 km · 160 m · 8.0 %");
+    EXPECT_EQ(rows[1].text(), "Climb · 0.4 km · 20 m · 5.0 %");
+    EXPECT_EQ(climbCount(profile), "2 climbs");
+
+    model::ShownTrack ride{.id = "r", .name = "r", .date = {}, .coordinates = {}, .samples = {{.coordinate = {48, 11}, .heartRate = 130},
+                                                  {.coordinate = {48.01, 11}, .heartRate = 140}}};
+    const model::ShownTrack empty{.id = "e", .name = "e", .date = {}};
+    const std::vector tracks{ride, empty};
+    const auto* track = drawerTrack(tracks);
+    ASSERT_EQ(track, &tracks[0]) << "the newest track with samples";
+    const auto available = availableSegments(profile, track);
+    ASSERT_EQ(available.size(), 2u);
+    EXPECT_EQ(available[1].label(), "Heart rate");
+    EXPECT_EQ(chosenSegment(std::nullopt, profile, track), Segment{Metric::heartRate})
+        << "a shown ride wins over the route";
+    EXPECT_EQ(chosenSegment(Segment{Segment::Route{}}, profile, track), Segment{Segment::Route{}});
+    EXPECT_EQ(chosenSegment(Segment{Metric::speed}, profile, nullptr), Segment{Segment::Route{}});
+    EXPECT_FALSE(chosenSegment(std::nullopt, std::nullopt, nullptr));
+    EXPECT_EQ(Segment::fromKey(Segment{Metric::temperature}.key()), Segment{Metric::temperature});
 }

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "model/ClimbCategory.h"
+#include "model/CostingKind.h"
+#include "model/GradeProfile.h"
+#include "model/Route.h"
+#include "model/RouteStats.h"
+#include "model/ShownTrack.h"
+#include "model/TrackMetricSeries.h"
+
+#include <QString>
+
+#include <optional>
+#include <variant>
+#include <vector>
+
+// What the inspector and the elevation drawer show, as rules over the planner's state.
+namespace zuvo::app::PanelRules {
+
+// "62% paved · 38% unpaved"; "No surface data" when no share rounds above zero.
+QString surfaceLegend(const model::RouteStats::SurfaceShares& shares);
+
+// Kilometres from the start to each anchor: 0, then each leg's distance added (a leg not yet
+// routed adds nothing).
+std::vector<double> cumulativeAnchorKilometres(const model::Route& route);
+
+struct RouteSummary {
+    QString distance;  // "12.3 km"
+    QString ascent;    // "250 m"
+    QString descent;   // "240 m"
+    QString estimated; // "45 min", "2:05 h"
+};
+RouteSummary summary(const model::Route& route, const std::optional<model::GradeProfile>& profile,
+                     model::CostingKind kind);
+
+struct ClimbRow {
+    std::optional<model::ClimbCategory> category;
+    double startKm = 0.0;
+    double endKm = 0.0;
+    double gain = 0.0;         // metres
+    double averageGrade = 0.0; // percent
+    double maxGrade = 0.0;     // percent
+
+    // "Cat 3 · 2.4 km · 180 m · 7.5 %"; uncategorised climbs are "Climb".
+    QString text() const;
+    bool operator==(const ClimbRow&) const = default;
+};
+std::vector<ClimbRow> climbRows(const std::optional<model::GradeProfile>& profile);
+// " climbs" after the count.
+QString climbCount(const std::optional<model::GradeProfile>& profile);
+
+// What the drawer charts: the planned route, or one metric of a shown track.
+struct Segment {
+    struct Route {
+        bool operator==(const Route&) const = default;
+    };
+    std::variant<Route, model::TrackMetricSeries::Metric> value;
+
+    bool isRoute() const { return std::holds_alternative<Route>(value); }
+    // "Route", "Elevation", "Speed", "Heart rate", "Temp".
+    QString label() const;
+    // "route", "elevation", … for keeping the choice between runs.
+    QString key() const;
+    static std::optional<Segment> fromKey(const QString& key);
+
+    bool operator==(const Segment&) const = default;
+};
+
+// The most recently added shown track that has samples.
+const model::ShownTrack* drawerTrack(const std::vector<model::ShownTrack>& tracks);
+// The route when it has a profile, then each metric the drawer track carries, in order.
+std::vector<Segment> availableSegments(const std::optional<model::GradeProfile>& profile,
+                                       const model::ShownTrack* track);
+// The user's choice while it is available; else the track's first metric; else the route when
+// its profile has more than one sample.
+std::optional<Segment> chosenSegment(const std::optional<Segment>& explicitChoice,
+                                     const std::optional<model::GradeProfile>& profile,
+                                     const model::ShownTrack* track);
+
+} // namespace zuvo::app::PanelRules
