@@ -51,6 +51,8 @@ RouteLibrary::RouteLibrary(QString root, PlannerViewModel& planner, QObject* par
 
 void RouteLibrary::setExpanded(const QString& monthID, bool expanded)
 {
+    if (m_expanded.contains(monthID) == expanded)
+        return;
     if (expanded)
         m_expanded.insert(monthID);
     else

@@ -27,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTreeWidget>
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
@@ -160,6 +161,22 @@ TEST_F(MainWindowTest, UnsavedChangesAreNeverLostSilently)
     action("New Route")->trigger();
     EXPECT_EQ(asked.size(), before + 1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return planner().route().anchors.empty(); }, 5000));
+}
+
+TEST_F(MainWindowTest, TheLibraryShowsWhatIsSavedIntoTheRoutesFolder)
+{
+    plan(2);
+    ASSERT_TRUE(
+        planner().saveDocument(QDir(services().routesFolder).filePath("2024-05-01_Runde.gpx")));
+    auto* tree = window().findChild<QTreeWidget*>();
+    ASSERT_TRUE(tree);
+    const auto shown = [tree](const QString& name) {
+        return !tree->findItems(name, Qt::MatchRecursive | Qt::MatchExactly).isEmpty();
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown("2024-05-01_Runde"); }, 10000));
+    EXPECT_TRUE(shown("May 2024"));
+    EXPECT_TRUE(shown("Recent"));
+    EXPECT_TRUE(shown("Starred places appear here."));
 }
 
 TEST_F(MainWindowTest, LocationFixFramesOnlyAnEmptyMap)

@@ -82,6 +82,7 @@ AppShell::AppShell(QSettings& settings, QString mapFolder, QObject* parent)
 
     m_main = std::make_unique<MainWindow>(*m_services);
     m_main->addShellActions(m_showMain, m_showHelp, m_showSettings, m_quit);
+    connect(m_main.get(), &MainWindow::helpRequested, this, &AppShell::showHelp);
     // Closing the main window while another window is open keeps the program (and the plan);
     // closing the last one asks about unsaved changes first.
     m_main->canClose = [this] {

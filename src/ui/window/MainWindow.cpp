@@ -1,9 +1,12 @@
 #include "ui/window/MainWindow.h"
 
 #include "app/ContextMenuModel.h"
+#include "app/DeviceImportController.h"
+#include "app/DeviceSendController.h"
 #include "app/PlaceSearchController.h"
 #include "app/PlannerTexts.h"
 #include "app/PlannerViewModel.h"
+#include "app/RouteLibrary.h"
 #include "app/ToastCenter.h"
 #include "map/MapBridge.h"
 #include "map/MapColorStore.h"
@@ -14,10 +17,18 @@
 #include "ui/map/MapView.h"
 #include "ui/map/ScaleBarView.h"
 #include "ui/map/SearchField.h"
+#include "ui/panels/ElevationDrawer.h"
+#include "ui/panels/InspectorPanel.h"
+#include "ui/panels/SidebarPanel.h"
+#include "ui/sheets/DetailsSheet.h"
+#include "ui/sheets/DeviceImportSheet.h"
+#include "ui/sheets/DeviceSendSheet.h"
+#include "ui/sheets/FavoritePrompt.h"
 #include "ui/shell/LocationProvider.h"
 #include "ui/window/DocumentCommands.h"
 #include "ui/window/ErrorBanner.h"
 #include "ui/window/ToastView.h"
+#include "ui/window/TrackBanner.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -46,13 +57,6 @@ namespace {
 constexpr double startLongitude = 6.96;
 constexpr double startLatitude = 50.94;
 
-QWidget* emptyPanel(const QString& name, QWidget* parent)
-{
-    auto* panel = new QWidget(parent);
-    panel->setObjectName(name);
-    return panel;
-}
-
 } // namespace
 
 MainWindow::MainWindow(Services& services, QWidget* parent)
@@ -61,6 +65,7 @@ MainWindow::MainWindow(Services& services, QWidget* parent)
     , m_documents(
           new DocumentCommands(services.planner, services.toasts, services.routesFolder, this))
     , m_search(std::make_unique<app::PlaceSearchController>(services.photon, services.planner))
+    , m_library(std::make_unique<app::RouteLibrary>(services.routesFolder, services.planner))
 {
     setWindowTitle(QStringLiteral("Tramu"));
     setObjectName(QStringLiteral("mainWindow"));
@@ -72,6 +77,7 @@ MainWindow::MainWindow(Services& services, QWidget* parent)
     buildToolBar();
     bindPlanner();
     restoreLayout();
+    m_library->refresh();
 }
 
 MainWindow::~MainWindow() = default;
@@ -105,6 +111,10 @@ void MainWindow::buildActions()
     m_showColors->setToolTip(QStringLiteral("Farbauswahl"));
     for (auto* toggle : {m_showSidebar, m_showInspector, m_showDrawer, m_showColors})
         toggle->setCheckable(true);
+    m_deviceImport = action(tr("Import from Device…"));
+    m_deviceSend = action(tr("Send to Device…"));
+    connect(m_deviceImport, &QAction::triggered, this, [this] { openDeviceImport(std::nullopt); });
+    connect(m_deviceSend, &QAction::triggered, this, [this] { openDeviceSend(std::nullopt); });
 
     m_tools = new QActionGroup(this);
     for (const auto& [tool, label] :
@@ -137,6 +147,8 @@ void MainWindow::buildMenus()
     m_fileMenu->addActions({m_new, m_open, m_importGPX, m_importPOIs});
     m_fileMenu->addSeparator();
     m_fileMenu->addActions({m_save, m_saveAs});
+    m_fileMenu->addSeparator();
+    m_fileMenu->addActions({m_deviceImport, m_deviceSend});
     auto* edit = menuBar()->addMenu(tr("&Edit"));
     edit->addActions({m_undo, m_redo});
     auto* view = menuBar()->addMenu(tr("&View"));
@@ -176,6 +188,8 @@ void MainWindow::buildToolBar()
     for (const auto kind : model::allCostingKinds)
         m_profile->addItem(model::pickerLabel(kind), int(kind));
     bar->addWidget(m_profile);
+    bar->addSeparator();
+    bar->addActions({m_deviceImport, m_deviceSend});
     connect(m_profile, &QComboBox::activated, this, [this, &planner](int index) {
         planner.setCostingKind(static_cast<model::CostingKind>(m_profile->itemData(index).toInt()));
     });
@@ -189,9 +203,25 @@ void MainWindow::buildMap()
     m_map = new MapView(m_services.bridge, {.mapFolder = m_services.mapFolder,
                                             .tilesBase = m_services.tilesBase,
                                             .customGlyph = planner.userPOIs().glyph()});
-    m_sidebar = emptyPanel(QStringLiteral("sidebarPanel"), this);
-    m_inspector = emptyPanel(QStringLiteral("inspectorPanel"), this);
-    m_drawer = emptyPanel(QStringLiteral("elevationDrawer"), this);
+    auto* sidebar = new SidebarPanel(*m_library, planner.favorites(), m_services.devices, this);
+    auto* inspector = new InspectorPanel(planner, this);
+    auto* drawer = new ElevationDrawer(planner, m_services.settings, this);
+    m_sidebar = sidebar;
+    m_inspector = inspector;
+    m_drawer = drawer;
+    connect(sidebar, &SidebarPanel::openFile, m_documents, &DocumentCommands::openPath);
+    connect(sidebar, &SidebarPanel::importFromDevice, this,
+            [this](const QString& name) { openDeviceImport(name); });
+    connect(sidebar, &SidebarPanel::sendToDevice, this,
+            [this](const QString& name) { openDeviceSend(name); });
+    connect(sidebar, &SidebarPanel::showFavorite, this, [this](double latitude, double longitude) {
+        m_services.bridge.fit(
+            {longitude - 0.006, latitude - 0.006, longitude + 0.006, latitude + 0.006}, true);
+    });
+    connect(inspector, &InspectorPanel::anchorDetailsRequested, this,
+            &MainWindow::openAnchorDetails);
+    connect(drawer, &ElevationDrawer::hideRequested, this,
+            [this] { m_showDrawer->setChecked(false); });
 
     m_center = new QSplitter(Qt::Vertical);
     m_center->addWidget(m_map);
@@ -210,6 +240,9 @@ void MainWindow::buildMap()
     auto* bannerLayout = new QVBoxLayout(banners);
     bannerLayout->setContentsMargins(0, 0, 0, 0);
     bannerLayout->addWidget(new ErrorBanner(planner, banners));
+    auto* trackBanner = new TrackBanner(planner, banners);
+    connect(trackBanner, &TrackBanner::detailsRequested, this, &MainWindow::openTrackDetails);
+    bannerLayout->addWidget(trackBanner);
     m_map->addOverlay(banners, Qt::AlignTop | Qt::AlignJustify);
     m_map->addOverlay(new SearchResultsList(planner), Qt::AlignTop | Qt::AlignLeft, 56);
     auto* layers = new LayersPill(planner);
@@ -346,10 +379,111 @@ void MainWindow::showContextMenu(const map::MapEvent::ContextMenu& at)
         a->setEnabled(item.enabled);
         a->setCheckable(item.action == app::ContextMenuItem::Action::toggleRoundTrip);
         a->setChecked(item.checked);
-        connect(a, &QAction::triggered, this,
-                [&planner, action = item.action, at] { app::perform(action, at, planner); });
+        connect(a, &QAction::triggered, this, [this, &planner, action = item.action, at] {
+            switch (app::perform(action, at, planner)) {
+            case app::ContextMenuFollowUp::routeDetails:
+                openRouteDetails();
+                break;
+            case app::ContextMenuFollowUp::anchorDetails:
+                if (const auto* anchor = std::get_if<map::ContextTarget::Anchor>(&at.target.value))
+                    openAnchorDetails(anchor->id);
+                break;
+            case app::ContextMenuFollowUp::poiPopover:
+                showPOI();
+                break;
+            case app::ContextMenuFollowUp::favoritePrompt:
+                openFavoritePrompt();
+                break;
+            case app::ContextMenuFollowUp::none:
+                break;
+            }
+        });
     }
     menu.exec(m_map->webView()->mapToGlobal(QPoint(int(at.x), int(at.y))));
+}
+
+void MainWindow::showPOI()
+{
+    const auto& poi = m_services.planner.selectedPOI();
+    if (!poi)
+        return;
+    QMenu popover(this);
+    popover.addSection(poi->name.isEmpty() ? poi->category : poi->name);
+    popover.addAction(QString::asprintf("%.5f, %.5f", poi->latitude, poi->longitude))
+        ->setEnabled(false);
+    connect(popover.addAction(tr("Save as favorite")), &QAction::triggered, this,
+            &MainWindow::openFavoritePrompt);
+    connect(popover.addAction(tr("Add via here")), &QAction::triggered, this,
+            [this, at = *poi] { m_services.planner.addViaAt(at.longitude, at.latitude); });
+    popover.exec(QCursor::pos());
+}
+
+void MainWindow::openRouteDetails()
+{
+    DetailsSheet::route(m_services.planner, this)->open();
+}
+
+void MainWindow::openAnchorDetails(const QUuid& id)
+{
+    DetailsSheet::anchor(m_services.planner, id, this)->open();
+}
+
+void MainWindow::openTrackDetails(const QString& id)
+{
+    auto* sheet = DetailsSheet::track(m_services.planner, id, this);
+    connect(sheet, &DetailsSheet::helpRequested, this, &MainWindow::helpRequested);
+    sheet->open();
+}
+
+void MainWindow::openFavoritePrompt()
+{
+    auto& planner = m_services.planner;
+    const auto& target = planner.selectedPOI() ? planner.selectedPOI() : planner.searchSelection();
+    if (!target)
+        return;
+    auto* prompt = new FavoritePrompt(target->name, this);
+    prompt->setAttribute(Qt::WA_DeleteOnClose);
+    connect(prompt, &QDialog::accepted, this, [&planner, prompt] {
+        const QString name = prompt->name();
+        planner.favoriteSelectedPlace(name.isEmpty() ? std::nullopt : std::optional(name));
+    });
+    prompt->open();
+}
+
+void MainWindow::openDeviceImport(const std::optional<QString>& deviceName)
+{
+    auto& planner = m_services.planner;
+    auto* controller = new app::DeviceImportController(
+        m_services.transports, m_services.routesFolder, m_services.toasts, deviceName);
+    auto* sheet = new DeviceImportSheet(*controller, this);
+    controller->setParent(sheet);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(controller, &app::DeviceImportController::imported, &planner,
+            &app::PlannerViewModel::applyImported);
+    // The library looks at the folder again once the sheet is gone.
+    connect(sheet, &QDialog::finished, &planner,
+            &app::PlannerViewModel::bumpRoutesFolderGeneration);
+    sheet->open();
+    controller->scan();
+}
+
+void MainWindow::openDeviceSend(const std::optional<QString>& deviceName)
+{
+    auto& planner = m_services.planner;
+    auto makeCourse = [&planner](const QString& name) -> std::optional<app::CoursePayload> {
+        auto gpx = planner.currentGPX(name);
+        if (!gpx)
+            return std::nullopt;
+        return app::CoursePayload{std::move(*gpx), planner.routeCoordinates()};
+    };
+    auto* controller = new app::DeviceSendController(
+        m_services.transports, makeCourse, planner.documentName(), m_services.toasts, deviceName);
+    auto* sheet = new DeviceSendSheet(*controller, planner.route().anchors.size() >= 2, this);
+    controller->setParent(sheet);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->open();
+    if (planner.route().anchors.size() >= 2)
+        controller->scan();
 }
 
 void MainWindow::onPageLog(const QString& message)
@@ -421,6 +555,14 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // The map has the keys at first, so that V and P pick tools rather than type a name.
+    if (!std::exchange(m_shownOnce, true))
+        m_map->webView()->setFocus();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)

@@ -15,7 +15,8 @@ class QSplitter;
 
 namespace zuvo::app {
 class PlaceSearchController;
-}
+class RouteLibrary;
+} // namespace zuvo::app
 
 namespace zuvo::ui {
 
@@ -45,11 +46,24 @@ public:
     // route or a track is shown already.
     void onLocationFix(double latitude, double longitude);
 
+    // The sheets, each on its own over the window; the device sheets preselect a device by name.
+    void openRouteDetails();
+    void openAnchorDetails(const QUuid& id);
+    void openTrackDetails(const QString& id);
+    void openFavoritePrompt();
+    void openDeviceImport(const std::optional<QString>& deviceName);
+    void openDeviceSend(const std::optional<QString>& deviceName);
+    app::RouteLibrary& library() { return *m_library; }
+
     // Asked before the window closes while no other window stays open.
     std::function<bool()> canClose;
 
+signals:
+    void helpRequested(const QString& anchor);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -61,6 +75,7 @@ private:
     void bindPlanner();
     void onMapEvent(const map::MapEvent& event);
     void showContextMenu(const map::MapEvent::ContextMenu& menu);
+    void showPOI();
     void onPageLog(const QString& message);
     void frameWorld();
     void restoreLayout();
@@ -69,6 +84,7 @@ private:
     Services& m_services;
     DocumentCommands* m_documents;
     std::unique_ptr<app::PlaceSearchController> m_search;
+    std::unique_ptr<app::RouteLibrary> m_library;
     MapView* m_map = nullptr;
     QSplitter* m_columns = nullptr;
     QSplitter* m_center = nullptr;
@@ -96,10 +112,13 @@ private:
     QAction* m_showInspector = nullptr;
     QAction* m_showDrawer = nullptr;
     QAction* m_showColors = nullptr;
+    QAction* m_deviceImport = nullptr;
+    QAction* m_deviceSend = nullptr;
     QActionGroup* m_tools = nullptr;
     QComboBox* m_profile = nullptr;
 
     bool m_mapClicked = false;
+    bool m_shownOnce = false;
     bool m_tilesMissing = false;
     std::optional<std::pair<double, double>> m_located; // longitude, latitude
 };

@@ -1,0 +1,106 @@
+#include "ui/sheets/DeviceSendSheet.h"
+
+#include "app/DeviceSendController.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zuvo::ui {
+
+using app::DeviceSendController;
+
+DeviceSendSheet::DeviceSendSheet(DeviceSendController& controller, bool hasRoute, QWidget* parent)
+    : QDialog(parent)
+    , m_controller(controller)
+{
+    setWindowTitle(tr("Send course to device"));
+    setMinimumWidth(440);
+    auto* layout = new QVBoxLayout(this);
+    if (!hasRoute) {
+        auto* title = new QLabel(tr("No route to send"), this);
+        title->setObjectName(QStringLiteral("noRouteTitle"));
+        QFont bold = title->font();
+        bold.setBold(true);
+        title->setFont(bold);
+        auto* close = new QPushButton(tr("Close"), this);
+        close->setDefault(true);
+        connect(close, &QPushButton::clicked, this, &QDialog::reject);
+        layout->addWidget(title);
+        layout->addWidget(new QLabel(tr("Plan a route with at least two points first."), this));
+        layout->addWidget(close, 0, Qt::AlignRight);
+        return;
+    }
+
+    m_name = new QLineEdit(controller.courseName(), this);
+    m_name->setObjectName(QStringLiteral("courseName"));
+    m_devices = new QComboBox(this);
+    m_devices->setObjectName(QStringLiteral("deviceSendPicker"));
+    m_result = new QLabel(this);
+    m_result->setObjectName(QStringLiteral("sendResult"));
+    m_result->setWordWrap(true);
+    m_busy = new QProgressBar(this);
+    m_busy->setRange(0, 0);
+    m_busy->setMaximumHeight(8);
+    m_busy->setTextVisible(false);
+    m_noDevice = new QLabel(app::DeviceFlows::noDeviceTitle + QStringLiteral("\n") +
+                                app::DeviceFlows::noDeviceHint,
+                            this);
+    m_noDevice->setWordWrap(true);
+    m_send = new QPushButton(tr("Send"), this);
+    m_send->setDefault(true);
+    auto* rescan = new QPushButton(tr("Rescan"), this);
+    rescan->setAutoDefault(false);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
+    cancel->setAutoDefault(false);
+
+    auto* form = new QFormLayout;
+    form->addRow(tr("Course name"), m_name);
+    form->addRow(tr("Device"), m_devices);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(rescan);
+    buttons->addStretch();
+    buttons->addWidget(cancel);
+    buttons->addWidget(m_send);
+    layout->addLayout(form);
+    layout->addWidget(m_noDevice);
+    layout->addWidget(m_busy);
+    layout->addWidget(m_result);
+    layout->addLayout(buttons);
+
+    connect(m_name, &QLineEdit::textEdited, &controller, &DeviceSendController::setCourseName);
+    connect(m_devices, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0 && index < int(m_controller.devices().size()))
+            m_controller.selectDevice(m_controller.devices()[std::size_t(index)]);
+    });
+    connect(rescan, &QPushButton::clicked, this, [this] { m_controller.scan(); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_send, &QPushButton::clicked, this, [this] { m_controller.send(); });
+    connect(&controller, &DeviceSendController::changed, this, &DeviceSendSheet::refresh);
+    connect(&controller, &DeviceSendController::finished, this, &QDialog::accept);
+    refresh();
+}
+
+void DeviceSendSheet::refresh()
+{
+    const auto& c = m_controller;
+    m_devices->clear();
+    for (const auto& device : c.devices())
+        m_devices->addItem(app::DeviceFlows::sendLabel(device));
+    if (c.selectedDevice()) {
+        const auto at = std::find(c.devices().begin(), c.devices().end(), *c.selectedDevice());
+        m_devices->setCurrentIndex(int(at - c.devices().begin()));
+    }
+    m_noDevice->setVisible(c.devices().empty() && !c.isBusy());
+    m_busy->setVisible(c.isBusy());
+    m_result->setText(c.result().value_or(QString()));
+    m_result->setStyleSheet(c.failed() ? QStringLiteral("color: #ff8a80;") : QString());
+    m_send->setEnabled(!c.isBusy() && c.selectedDevice().has_value());
+}
+
+} // namespace zuvo::ui

@@ -1,0 +1,50 @@
+#include "ui/window/TrackBanner.h"
+
+#include "app/PlannerViewModel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace zuvo::ui {
+
+TrackBanner::TrackBanner(app::PlannerViewModel& planner, QWidget* parent)
+    : QFrame(parent)
+    , m_text(new QLabel(this))
+{
+    setObjectName(QStringLiteral("trackBanner"));
+    setStyleSheet(QStringLiteral("#trackBanner { background: rgba(30, 60, 100, 225); "
+                                 "border-radius: 6px; } QLabel { color: #f0f4ff; }"));
+    auto* convert = new QPushButton(tr("Convert to route"), this);
+    convert->setObjectName(QStringLiteral("convertTrack"));
+    auto* details = new QPushButton(tr("Details…"), this);
+    auto* dismiss = new QPushButton(tr("Dismiss"), this);
+    dismiss->setObjectName(QStringLiteral("dismissTrack"));
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(10, 4, 6, 4);
+    layout->addWidget(m_text, 1);
+    layout->addWidget(details);
+    layout->addWidget(convert);
+    layout->addWidget(dismiss);
+
+    connect(convert, &QPushButton::clicked, this, [&planner] { planner.convertImportToRoute(); });
+    connect(dismiss, &QPushButton::clicked, this, [&planner] {
+        if (!planner.shownTracks().empty())
+            planner.removeShownTrack(planner.shownTracks().back().id);
+    });
+    connect(details, &QPushButton::clicked, this, [this, &planner] {
+        if (!planner.shownTracks().empty())
+            emit detailsRequested(planner.shownTracks().back().id);
+    });
+    const auto update = [this, &planner] {
+        const auto& tracks = planner.shownTracks();
+        m_text->setText(tracks.empty()
+                            ? QString()
+                            : tr("Track shown") + QStringLiteral(": ") + tracks.back().name);
+        setVisible(!tracks.empty());
+    };
+    connect(&planner, &app::PlannerViewModel::shownTracksChanged, this, update);
+    update();
+}
+
+} // namespace zuvo::ui
