@@ -1,4 +1,5 @@
 // tramu: the route planner's window. A second start hands its files to the running planner.
+#include "devices/MassStorageTransport.h"
 #include "ui/MapScheme.h"
 #include "ui/shell/AppShell.h"
 #include "ui/shell/DarkPalette.h"
@@ -76,7 +77,8 @@ int main(int argc, char** argv)
 
     applyDarkAppearance(application);
     QSettings settings;
-    AppShell shell(settings, mapFolder());
+    AppShell shell(settings, mapFolder(),
+                   zuvo::devices::MassStorageTransport::defaultVolumesDirectory());
     SingleInstance single(instance);
     single.listen([&shell](const QStringList& request) { return shell.handleRequest(request); });
     shell.showMainWindow();

@@ -13,7 +13,8 @@ QJsonArray pointsOf(const LoopbackServer::Request& request)
     return QJsonDocument::fromJson(request.body).object().value(u"points").toArray();
 }
 
-QByteArray pathBetween(const QJsonArray& from, const QJsonArray& to)
+QByteArray pathBetween(const QJsonArray& from, const QJsonArray& to,
+                       const std::function<double(double)>& elevation)
 {
     constexpr int steps = 19;
     QJsonArray coordinates;
@@ -21,7 +22,7 @@ QByteArray pathBetween(const QJsonArray& from, const QJsonArray& to)
         const double t = double(i) / steps;
         const double lon = from[0].toDouble() + (to[0].toDouble() - from[0].toDouble()) * t;
         const double lat = from[1].toDouble() + (to[1].toDouble() - from[1].toDouble()) * t;
-        coordinates.append(QJsonArray{lon, lat, 100.0 + 40.0 * t});
+        coordinates.append(QJsonArray{lon, lat, elevation(t)});
     }
     const QJsonObject path{
         {"distance", 0.0},
@@ -36,11 +37,12 @@ QByteArray pathBetween(const QJsonArray& from, const QJsonArray& to)
 
 FakeGraphHopper::FakeGraphHopper()
 {
-    answer = [](const Request& request) {
+    answer = [this](const Request& request) {
         const QJsonArray points = pointsOf(request);
         if (points.size() < 2)
             return Answer{.status = 400, .body = R"({"message":"Point 0 is out of bounds"})"};
-        return Answer{.body = pathBetween(points.first().toArray(), points.last().toArray())};
+        return Answer{
+            .body = pathBetween(points.first().toArray(), points.last().toArray(), elevation)};
     };
 }
 

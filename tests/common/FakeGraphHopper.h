@@ -4,14 +4,19 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace zuvo::test {
 
 // Answers GraphHopper's /route like the real server: a path of twenty points from the first
-// requested point to the last, climbing 40 m, on asphalt, with the snapped points the same as
-// the requested ones. Counts what it was asked.
+// requested point to the last, with the elevations of `elevation`, on asphalt, with the snapped
+// points the same as the requested ones. Counts what it was asked.
 class FakeGraphHopper : public LoopbackServer {
 public:
     FakeGraphHopper();
+
+    // Elevation in metres at a fraction 0…1 of each path; a steady 40 m climb unless set.
+    std::function<double(double)> elevation = [](double t) { return 100.0 + 40.0 * t; };
 
     int routes() const;  // requests between two different points
     int locates() const; // requests for one point (the same point twice)

@@ -1,95 +1,12 @@
 // The main window built by the application shell as tramu builds it, in a temporary home, with
 // the planner on a loopback GraphHopper and the page's commands recorded. The web view runs
 // offscreen, where the page has no WebGL: the window must say so.
-#include "ui/window/MainWindow.h"
-
-#include "FakeGraphHopper.h"
-#include "RecordingPage.h"
-#include "app/PlannerViewModel.h"
-#include "map/MapBridge.h"
-#include "ui/MapScheme.h"
-#include "ui/map/MapView.h"
-#include "ui/map/SearchField.h"
-#include "ui/shell/AppShell.h"
-#include "ui/shell/SingleInstance.h"
-#include "ui/window/DocumentCommands.h"
-#include "ui/window/ErrorBanner.h"
-#include "ui/window/HelpWindow.h"
-#include "ui/window/SettingsWindow.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBrowser>
-#include <QTreeWidget>
-#include <QWebEngineView>
-
-#include <gtest/gtest.h>
+#include "WindowFixture.h"
 
 using namespace zuvo;
-using ui::DocumentCommands;
+using namespace zuvo::test;
 
-namespace {
-
-QTemporaryDir* home;
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    test::FakeGraphHopper graphHopper;
-    QSettings settings{QDir(home->path()).filePath("settings.ini"), QSettings::IniFormat};
-    std::unique_ptr<ui::AppShell> shell;
-    test::RecordingPage page;
-    QStringList asked;
-    DocumentCommands::Answer answer = DocumentCommands::Answer::cancel;
-    QString chosenFile;
-
-    void SetUp() override
-    {
-        settings.clear();
-        settings.setValue("server.routing", graphHopper.baseURL().toString());
-        settings.setValue("server.tiles", "http://127.0.0.1:9");
-        shell = std::make_unique<ui::AppShell>(settings, TRAMU_MAP_FOLDER);
-        services().bridge.setPage(&page);
-        auto& documents = window().documents();
-        documents.setAsk([this](const QString& question) {
-            asked.append(question);
-            return answer;
-        });
-        documents.setChooseFile(
-            [this](bool, const QString&, const QString&) { return chosenFile; });
-        shell->showMainWindow();
-    }
-
-    ui::Services& services() { return shell->services(); }
-    app::PlannerViewModel& planner() { return services().planner; }
-    ui::MainWindow& window() { return shell->mainWindow(); }
-
-    QAction* action(const QString& text)
-    {
-        for (QAction* a : window().findChildren<QAction*>() + window().actions()) {
-            if (a->text() == text)
-                return a;
-        }
-        ADD_FAILURE() << "no action " << text.toStdString();
-        return nullptr;
-    }
-
-    void plan(int anchors)
-    {
-        for (int i = 0; i < anchors; ++i) {
-            planner().addViaAt(11.0 + 0.01 * double(planner().route().anchors.size()), 48.0);
-            ASSERT_TRUE(QTest::qWaitFor([&] { return !planner().isRouting(); }, 10000));
-        }
-    }
-};
-
-} // namespace
+QTemporaryDir* zuvo::test::home = nullptr;
 
 TEST_F(MainWindowTest, StatusLineErrorBannerAndMenus)
 {

@@ -8,7 +8,6 @@
 #include "app/ServerConfig.h"
 #include "app/ToastCenter.h"
 #include "app/UserPOIStore.h"
-#include "devices/MassStorageTransport.h"
 #include "map/MapBridge.h"
 #include "map/MapColorStore.h"
 #include "routing/GraphHopperEngine.h"
@@ -26,7 +25,7 @@
 
 namespace zuvo::ui {
 
-AppShell::AppShell(QSettings& settings, QString mapFolder, QObject* parent)
+AppShell::AppShell(QSettings& settings, QString mapFolder, QString volumes, QObject* parent)
     : QObject(parent)
     , m_settings(settings)
 {
@@ -41,7 +40,6 @@ AppShell::AppShell(QSettings& settings, QString mapFolder, QObject* parent)
     m_colors = std::make_unique<map::MapColorStore>(
         settings, QDir(mapFolder).filePath(QStringLiteral("style.json")));
     m_toasts = std::make_unique<app::ToastCenter>();
-    const QString volumes = devices::MassStorageTransport::defaultVolumesDirectory();
     m_devices =
         std::make_unique<app::DeviceWatcher>(volumes, app::DeviceWatcher::defaultUSBProbe(), true);
     m_location = std::make_unique<LocationProvider>();

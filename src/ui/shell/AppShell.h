@@ -28,7 +28,9 @@ class AppShell : public QObject {
     Q_OBJECT
 
 public:
-    AppShell(QSettings& settings, QString mapFolder, QObject* parent = nullptr);
+    // `volumesDirectory` is where removable media are mounted (tests pass a folder of their own).
+    AppShell(QSettings& settings, QString mapFolder, QString volumesDirectory,
+             QObject* parent = nullptr);
     ~AppShell() override;
 
     MainWindow& mainWindow() { return *m_main; }

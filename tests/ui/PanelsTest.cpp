@@ -1,0 +1,174 @@
+// The panels and sheets of the main window, bound to the planner as the application binds them.
+#include "RunTask.h"
+#include "WindowFixture.h"
+#include "app/DeviceImportController.h"
+#include "app/ToastCenter.h"
+#include "formats/GPXWriter.h"
+#include "ui/panels/ElevationDrawer.h"
+#include "ui/panels/InspectorPanel.h"
+#include "ui/panels/ProfileChart.h"
+#include "ui/sheets/DetailsSheet.h"
+#include "ui/sheets/DeviceImportSheet.h"
+#include "ui/sheets/DeviceSendSheet.h"
+
+#include <QListWidget>
+#include <QSlider>
+#include <QTreeWidget>
+
+using namespace zuvo;
+using namespace zuvo::test;
+
+namespace {
+
+class PanelsTest : public MainWindowTest {
+protected:
+    template <typename W>
+    W* find(const QString& name = {})
+    {
+        W* widget = window().findChild<W*>(name);
+        EXPECT_TRUE(widget) << name.toStdString();
+        return widget;
+    }
+
+    QStringList rows(QListWidget* list)
+    {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts.append(list->item(i)->text());
+        return texts;
+    }
+
+    static QByteArray ride(bool heartRate)
+    {
+        std::vector<model::TrackSample> samples;
+        for (int i = 0; i < 40; ++i)
+            samples.push_back(
+                {.coordinate = {48.0 + 0.001 * i, 11.0, 500.0 + i},
+                 .timestamp = QDateTime(QDate(2024, 5, 1), QTime(7, 0), Qt::UTC).addSecs(30 * i),
+                 .heartRate = heartRate ? std::optional(120 + i) : std::nullopt});
+        return formats::GPXWriter{"Edge"}.write(samples, "ride");
+    }
+};
+
+} // namespace
+
+TEST_F(PanelsTest, InspectorShowsTheRouteAndReroutesOnceAfterTheSliders)
+{
+    // Each leg climbs 60 m and comes down again: one climb a leg.
+    graphHopper.elevation = [](double t) { return 100.0 + 60.0 * std::sin(t * M_PI); };
+    plan(3);
+    EXPECT_EQ(find<QLabel>("surfaceLegend")->text(), "100% paved");
+    const QString distance = find<QLabel>("distance")->text();
+    EXPECT_TRUE(distance.endsWith(" km")) << distance.toStdString();
+    const QStringList anchors = rows(find<QListWidget>("anchorList"));
+    ASSERT_EQ(anchors.size(), 3);
+    EXPECT_TRUE(anchors[0].endsWith("km 0.0"));
+    const double legKm = planner().route().legs[0]->distance() / 1000.0;
+    EXPECT_TRUE(anchors[2].endsWith(QString::asprintf("km %.1f", 2 * legKm)))
+        << anchors[2].toStdString();
+
+    // Two seconds of slider moves: one reroute, a moment after the last.
+    auto* slider = find<QSlider>("slider-avoid_climbs");
+    const auto before = graphHopper.requests.size();
+    for (int step = 0; step < 20; ++step) {
+        slider->setValue(step * 5);
+        QTest::qWait(100);
+    }
+    EXPECT_EQ(graphHopper.requests.size(), before) << "nothing while the slider moves";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return graphHopper.requests.size() > before; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !planner().isRouting(); }, 5000));
+    EXPECT_EQ(graphHopper.requests.size(), before + 3 + 2) << "three anchors located, two legs";
+    EXPECT_DOUBLE_EQ(planner().sliderValues().at("avoid_climbs"), 0.95);
+
+    // The drawer lists the climbs and shows the route's profile.
+    auto* drawer = find<ui::ElevationDrawer>();
+    EXPECT_EQ(find<QLabel>("climbCount")->text(), "2 climbs");
+    EXPECT_EQ(rows(find<QListWidget>("climbList")).size(), 2);
+    ASSERT_TRUE(drawer->segment());
+    EXPECT_TRUE(drawer->segment()->isRoute());
+}
+
+TEST_F(PanelsTest, DrawerPrefersAShownRideAndItsHoverMovesTheMarker)
+{
+    plan(2);
+    const QString path = QDir(home->path()).filePath("hr.gpx");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(ride(true));
+    file.close();
+    ASSERT_FALSE(test::runTask(planner().toggleTrack(path)).error);
+    auto* drawer = find<ui::ElevationDrawer>();
+    ASSERT_TRUE(drawer->segment());
+    EXPECT_EQ(drawer->segment()->label(), "Elevation") << "the ride's first metric, not the route";
+
+    auto* chart = drawer->chart();
+    chart->resize(600, 200);
+    chart->show();
+    QApplication::processEvents();
+    const QPointF middle = chart->chart()->plotArea().center();
+    QMouseEvent move(QEvent::MouseMove, middle, chart->mapToGlobal(middle), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(chart->viewport(), &move);
+    ASSERT_EQ(page.count("setRideMarker"), 1);
+    const auto marker = page.last("setRideMarker");
+    EXPECT_EQ(marker.value("visible"), true);
+    EXPECT_NEAR(marker.value("lat").toDouble(), 48.0195, 0.003) << "halfway along the ride";
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(chart, &leave);
+    EXPECT_EQ(page.last("setRideMarker").value("visible"), false);
+}
+
+TEST_F(PanelsTest, DetailsAndTheSendSheetWithoutARoute)
+{
+    plan(2);
+    auto* route = ui::DetailsSheet::route(planner(), &window());
+    EXPECT_EQ(route->windowTitle(), "Route Details");
+    EXPECT_EQ(route->value("Anchors"), "2");
+    EXPECT_EQ(route->value("Name"), "Untitled");
+    route->close();
+
+    planner().newDocument();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return planner().route().anchors.empty(); }, 5000));
+    window().openDeviceSend(std::nullopt);
+    auto* sheet = window().findChild<ui::DeviceSendSheet*>();
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->findChild<QLabel*>("noRouteTitle")->text(), "No route to send");
+    sheet->close();
+}
+
+TEST_F(PanelsTest, ARideImportedThroughTheSheetLandsInTheLibraryAndOnTheMap)
+{
+    const QDir volume(QDir(home->path()).filePath("media/EDGE"));
+    ASSERT_TRUE(volume.mkpath("Garmin/Activities"));
+    QFile xml(volume.filePath("Garmin/GarminDevice.xml"));
+    ASSERT_TRUE(xml.open(QIODevice::WriteOnly));
+    xml.write("<Device><Model><Description>Edge 840</Description></Model></Device>");
+    xml.close();
+    QFile activity(volume.filePath("Garmin/Activities/2024-05-01-07-00-00.gpx"));
+    ASSERT_TRUE(activity.open(QIODevice::WriteOnly));
+    activity.write(ride(false));
+    activity.close();
+
+    window().openDeviceImport(QString("edge 840"));
+    auto* sheet = window().findChild<ui::DeviceImportSheet*>();
+    ASSERT_TRUE(sheet);
+    auto* controller = sheet->findChild<app::DeviceImportController*>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !controller->activities().empty(); }, 10000));
+    EXPECT_EQ(controller->selectedIDs().size(), 1u);
+    controller->importSelected();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !planner().shownTracks().empty(); }, 10000));
+    EXPECT_EQ(planner().shownTracks().front().name, "2024-05-01-07-00-00.gpx");
+
+    auto* tree = find<QTreeWidget>();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !tree->findItems("2024-05-01-07-00-00", Qt::MatchRecursive | Qt::MatchExactly)
+                        .isEmpty();
+        },
+        10000));
+    const auto item =
+        tree->findItems("2024-05-01-07-00-00", Qt::MatchRecursive | Qt::MatchExactly).first();
+    EXPECT_EQ(item->data(1, Qt::AccessibleTextRole).toString(), "G") << "a Garmin ride's badge";
+    ASSERT_TRUE(services().toasts.current());
+    EXPECT_EQ(services().toasts.current()->message, "Imported 1 ride");
+}
