@@ -1,10 +1,7 @@
 #include "SyntheticRide.h"
 
-#include "formats/detail/FitCrc.h"
+#include "formats/detail/FitEncoding.h"
 
-#include <QtEndian>
-
-#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -14,50 +11,6 @@ namespace {
 
 constexpr std::int64_t fitEpoch = 631'065'600;
 constexpr std::int64_t start = 1'714'551'300; // 2024-05-01T08:15:00Z
-
-class FitData {
-public:
-    template <typename T>
-    FitData& operator<<(T value)
-    {
-        char bytes[sizeof(T)];
-        qToLittleEndian(value, bytes);
-        m_bytes.append(bytes, sizeof(T));
-        return *this;
-    }
-
-    // Little-endian definition message; fields are (number, size, base type).
-    void define(std::uint8_t local, std::uint16_t global,
-                std::initializer_list<std::array<std::uint8_t, 3>> fields)
-    {
-        *this << std::uint8_t(0x40 | local) << std::uint8_t(0) << std::uint8_t(0) << global
-              << std::uint8_t(fields.size());
-        for (const auto& field : fields)
-            m_bytes.append(reinterpret_cast<const char*>(field.data()), 3);
-    }
-
-    QByteArray file() const
-    {
-        QByteArray out;
-        out.append(char(14)).append(char(0x20));
-        FitData header;
-        header << std::uint16_t(2167) << std::uint32_t(m_bytes.size());
-        out.append(header.m_bytes).append(".FIT");
-        appendCrc(out);
-        out.append(m_bytes);
-        appendCrc(out);
-        return out;
-    }
-
-private:
-    static void appendCrc(QByteArray& out)
-    {
-        const std::uint16_t crc = formats::detail::fitCrc(out);
-        out.append(char(crc & 0xFF)).append(char(crc >> 8));
-    }
-
-    QByteArray m_bytes;
-};
 
 std::uint32_t semicircles(double degrees)
 {
@@ -95,22 +48,23 @@ std::vector<model::TrackSample> syntheticRide(std::size_t count)
 
 QByteArray syntheticFit(std::span<const model::TrackSample> ride)
 {
-    FitData fit;
+    using namespace formats::detail;
+    LittleEndian fit;
     // file_id: type (activity), manufacturer, time created.
-    fit.define(0, 0, {{{0, 1, 0x00}}, {{1, 2, 0x84}}, {{4, 4, 0x86}}});
+    defineFitMessage(fit, 0, 0, {{0, 1, enumType}, {1, 2, uint16}, {4, 4, uint32}});
     fit << std::uint8_t(0) << std::uint8_t(4) << std::uint16_t(1)
         << (ride.empty() ? 0u : fitTime(ride.front()));
 
-    fit.define(1, 20,
-               {{{253, 4, 0x86}},
-                {{0, 4, 0x85}},
-                {{1, 4, 0x85}},
-                {{78, 4, 0x86}},
-                {{73, 4, 0x86}},
-                {{5, 4, 0x86}},
-                {{3, 1, 0x02}},
-                {{4, 1, 0x02}},
-                {{13, 1, 0x01}}});
+    defineFitMessage(fit, 1, 20,
+                     {{253, 4, uint32},
+                      {0, 4, sint32},
+                      {1, 4, sint32},
+                      {78, 4, uint32},
+                      {73, 4, uint32},
+                      {5, 4, uint32},
+                      {3, 1, uint8Type},
+                      {4, 1, uint8Type},
+                      {13, 1, sint8Type}});
     double distance = 0.0;
     for (std::size_t i = 0; i < ride.size(); ++i) {
         const auto& s = ride[i];
@@ -125,12 +79,12 @@ QByteArray syntheticFit(std::span<const model::TrackSample> ride)
     }
 
     // session: timestamp, start time, total elapsed time (ms).
-    fit.define(2, 18, {{{253, 4, 0x86}}, {{2, 4, 0x86}}, {{7, 4, 0x86}}});
+    defineFitMessage(fit, 2, 18, {{253, 4, uint32}, {2, 4, uint32}, {7, 4, uint32}});
     if (!ride.empty()) {
         fit << std::uint8_t(2) << fitTime(ride.back()) << fitTime(ride.front())
             << std::uint32_t((fitTime(ride.back()) - fitTime(ride.front())) * 1000);
     }
-    return fit.file();
+    return fitFile(fit.bytes(), 0x20, 2167);
 }
 
 } // namespace zuvo::bench

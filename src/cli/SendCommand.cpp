@@ -1,11 +1,14 @@
 #include "cli/SendCommand.h"
 
 #include "cli/CommandLine.h"
+#include "cli/CourseInput.h"
 #include "cli/DeviceAccess.h"
 #include "cli/InputFile.h"
 #include "devices/CourseFileNames.h"
+#include "formats/FITCourseWriter.h"
 #include "formats/GPXImporter.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 namespace zuvo::cli {
@@ -13,6 +16,8 @@ namespace zuvo::cli {
 namespace {
 
 const QString nameOption = QStringLiteral("--name");
+const QString fitFlag = QStringLiteral("--fit");
+const QString profileOption = QStringLiteral("--profile");
 
 // The coordinates of the first track, else of the first route.
 std::vector<model::Coordinate> courseGeometry(const formats::ImportedGPX& gpx)
@@ -29,9 +34,16 @@ std::vector<model::Coordinate> courseGeometry(const formats::ImportedGPX& gpx)
 
 int send(const QStringList& arguments)
 {
-    const auto parsed = DeviceArguments::parse(arguments, {nameOption});
+    const auto parsed = DeviceArguments::parse(arguments, {nameOption, profileOption}, {fitFlag});
     if (!parsed || parsed->positional.size() != 2)
         return usage(sendCommand);
+    const bool fit = parsed->flags.contains(fitFlag);
+    std::optional<model::CostingKind> kind;
+    if (parsed->values.contains(profileOption)) {
+        kind = model::costingKindFromName(parsed->values.value(profileOption));
+        if (!kind || !fit)
+            return usage(sendCommand);
+    }
     const QString& wanted = parsed->positional[0];
     const QString& path = parsed->positional[1];
     const QString courseName = parsed->values.value(nameOption, QFileInfo(path).completeBaseName());
@@ -45,6 +57,17 @@ int send(const QStringList& arguments)
     const std::vector<model::Coordinate> points = courseGeometry(*gpx);
     if (points.empty())
         return fail(path + QStringLiteral(": no track or route"));
+    // A FIT course with points ahead, else the GPX file as it is.
+    QByteArray course = input->bytes().toByteArray();
+    if (fit) {
+        const auto source = CourseInput::read(path, input->bytes());
+        if (!source)
+            return fail(source.error());
+        const formats::FITCourseWriter writer{.created = QDateTime::currentDateTimeUtc()};
+        course = writer.write(source->route,
+                              kind.value_or(source->kind.value_or(model::CostingKind::road)),
+                              courseName);
+    }
 
     const auto noValidCharacters = [&] {
         return fail(QStringLiteral("\"%1\" has no valid characters for a device filename.")
@@ -52,13 +75,17 @@ int send(const QStringList& arguments)
     };
     return withDevice(*parsed, wanted, [&](const auto& device, const auto& transport) {
         if (device.layout == devices::DeviceLayout::garmin) {
-            const std::optional<QString> fileName = devices::garminCourseFileName(courseName);
+            const std::optional<QString> fileName = devices::garminCourseFileName(
+                courseName, fit ? QLatin1String(".fit") : QLatin1String(".gpx"));
             if (!fileName)
                 return noValidCharacters();
-            transport.writeCourse(input->bytes().toByteArray(), *fileName, device);
+            transport.writeCourse(course, *fileName, device);
             printRecord({*fileName, device.name});
             return 0;
         }
+        if (fit)
+            return fail(QStringLiteral("%1 takes tours, not FIT courses (leave out --fit)")
+                            .arg(device.name));
         const QString tourName = devices::stripFATInvalidCharacters(courseName);
         if (tourName.isEmpty())
             return noValidCharacters();
@@ -72,10 +99,12 @@ int send(const QStringList& arguments)
 
 const Command sendCommand{
     .name = "send",
-    .arguments = "DEVICE FILE.gpx [--name NAME] [--volumes DIR]",
+    .arguments = "DEVICE FILE.gpx [--name NAME] [--fit [--profile road|gravel|mtb|motorcycle]] "
+                 "[--volumes DIR]",
     .summary = "send FILE as the course NAME (by default the file's base name) to DEVICE: as it "
-               "is to a Garmin, as a tour of its first track or route to a Bryton; prints the "
-               "name written and the device",
+               "is to a Garmin, or with --fit as a FIT course with points ahead (see 'course'), "
+               "as a tour of its first track or route to a Bryton; prints the name written and "
+               "the device",
     .run = send,
 };
 

@@ -4,7 +4,8 @@
 
 namespace zuvo::cli {
 
-// send DEVICE FILE.gpx [--name NAME] [--volumes DIR]: a course onto a device.
+// send DEVICE FILE.gpx [--name NAME] [--fit [--profile P]] [--volumes DIR]: a
+// course onto a device.
 extern const Command sendCommand;
 
 } // namespace zuvo::cli

@@ -4,7 +4,7 @@
 
 namespace zuvo::devices {
 
-std::optional<QString> garminCourseFileName(const QString& courseName)
+std::optional<QString> garminCourseFileName(const QString& courseName, QLatin1String extension)
 {
     if (std::all_of(courseName.begin(), courseName.end(),
                     [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); }))
@@ -15,7 +15,7 @@ std::optional<QString> garminCourseFileName(const QString& courseName)
     name = stripFATInvalidCharacters(name);
     if (name.isEmpty())
         return std::nullopt;
-    return name + QLatin1String(".gpx");
+    return name + extension;
 }
 
 QString stripFATInvalidCharacters(const QString& name)

@@ -1,18 +1,16 @@
 #include "formats/BrytonTourWriter.h"
 
-#include "formats/detail/FitCrc.h"
-
-#include <QtEndian>
+#include "formats/detail/FitEncoding.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <initializer_list>
 #include <limits>
 
 namespace zuvo::formats {
 
 using model::Coordinate;
+using namespace detail;
 
 namespace {
 
@@ -84,54 +82,6 @@ Summary summary(const std::vector<Coordinate>& points)
     return s;
 }
 
-class LittleEndian {
-public:
-    template <typename T>
-    LittleEndian& operator<<(T value)
-    {
-        char bytes[sizeof(T)];
-        qToLittleEndian(value, bytes);
-        m_bytes.append(bytes, sizeof(T));
-        return *this;
-    }
-    LittleEndian& zeros(qsizetype count)
-    {
-        m_bytes.append(count, '\0');
-        return *this;
-    }
-    QByteArray& bytes() { return m_bytes; }
-
-private:
-    QByteArray m_bytes;
-};
-
-// FIT base types of the fields below.
-enum BaseType : std::uint8_t {
-    enumType = 0x00,
-    stringType = 0x07,
-    sint16 = 0x83,
-    uint16 = 0x84,
-    sint32 = 0x85,
-    uint32 = 0x86,
-};
-
-struct FieldDefinition {
-    std::uint8_t number = 0;
-    std::uint8_t size = 0;
-    BaseType type = enumType;
-};
-
-// Definition message: header (local type | 0x40), reserved 0, architecture 0
-// (little-endian), global number, field count, 3 bytes per field.
-void define(LittleEndian& out, std::uint8_t local, std::uint16_t global,
-            std::initializer_list<FieldDefinition> fields)
-{
-    out << std::uint8_t(local | 0x40) << std::uint8_t(0) << std::uint8_t(0) << global
-        << std::uint8_t(fields.size());
-    for (const auto& field : fields)
-        out << field.number << field.size << std::uint8_t(field.type);
-}
-
 } // namespace
 
 QByteArray BrytonTourWriter::fitData(const BrytonTour& tour)
@@ -150,55 +100,47 @@ QByteArray BrytonTourWriter::fitData(const BrytonTour& tour)
     }
 
     LittleEndian data;
-    define(data, 0, 248, {{1, 2, uint16}, {2, 2, uint16}});
+    defineFitMessage(data, 0, 248, {{1, 2, uint16}, {2, 2, uint16}});
     data << std::uint8_t(0) << std::uint16_t(0) << std::uint16_t(1);
 
-    define(data, 1, 254,
-           {{1, 2, uint16},
-            {2, 4, sint32},
-            {3, 4, sint32},
-            {4, 4, sint32},
-            {5, 4, sint32},
-            {6, 4, uint32},
-            {7, 2, uint16},
-            {8, 2, uint16},
-            {9, 2, uint16},
-            {10, 2, uint16}});
+    defineFitMessage(data, 1, 254,
+                     {{1, 2, uint16},
+                      {2, 4, sint32},
+                      {3, 4, sint32},
+                      {4, 4, sint32},
+                      {5, 4, sint32},
+                      {6, 4, uint32},
+                      {7, 2, uint16},
+                      {8, 2, uint16},
+                      {9, 2, uint16},
+                      {10, 2, uint16}});
     data << std::uint8_t(1) << count << s.maxLat << s.minLat << s.maxLon << s.minLon
          << roundedUnsigned32(s.totalDistance) << roundedUnsigned16(highest ? *highest * 10.0 : 0.0)
          << roundedUnsigned16(lowest ? *lowest * 10.0 : 0.0) << roundedUnsigned16(s.totalClimb)
          << std::uint16_t(0);
 
-    define(data, 2, 251, {{1, 2, uint16}});
+    defineFitMessage(data, 2, 251, {{1, 2, uint16}});
     for (std::size_t i = 0; i < points.size(); ++i)
         data << std::uint8_t(2) << capped(i);
 
-    define(data, 3, 253, {{1, 2, uint16}});
+    defineFitMessage(data, 3, 253, {{1, 2, uint16}});
     data << std::uint8_t(3) << std::uint16_t(0);
 
-    define(data, 4, 250,
-           {{1, 2, uint16}, {2, 1, enumType}, {3, 4, uint32}, {4, 4, uint32}, {5, 32, stringType}});
+    defineFitMessage(
+        data, 4, 250,
+        {{1, 2, uint16}, {2, 1, enumType}, {3, 4, uint32}, {4, 4, uint32}, {5, 32, stringType}});
 
-    define(data, 5, 252, {{1, 2, uint16}});
+    defineFitMessage(data, 5, 252, {{1, 2, uint16}});
     data << std::uint8_t(5) << count;
 
-    define(data, 6, 249, {{1, 4, sint32}, {2, 4, sint32}, {3, 2, uint16}, {4, 2, sint16}});
+    defineFitMessage(data, 6, 249,
+                     {{1, 4, sint32}, {2, 4, sint32}, {3, 2, uint16}, {4, 2, sint16}});
     for (const auto& point : points) {
         data << std::uint8_t(6) << micro(point.latitude) << micro(point.longitude)
              << roundedUnsigned16(point.elevation.value_or(0.0) * 10.0) << std::int16_t(0);
     }
 
-    // Header: size 14, protocol version 16, profile version 2167, data
-    // size, ".FIT", CRC of the twelve bytes before it. The file CRC over
-    // header and data closes the file.
-    LittleEndian file;
-    file << std::uint8_t(14) << std::uint8_t(16) << std::uint16_t(2167)
-         << std::uint32_t(data.bytes().size());
-    file.bytes().append(".FIT");
-    file << detail::fitCrc(file.bytes());
-    file.bytes().append(data.bytes());
-    file << detail::fitCrc(file.bytes());
-    return file.bytes();
+    return fitFile(data.bytes(), 16, 2167);
 }
 
 QByteArray BrytonTourWriter::tinfoData(const BrytonTour&)

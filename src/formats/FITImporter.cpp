@@ -21,6 +21,7 @@ constexpr double degreesPerSemicircle = 180.0 / 2147483648.0;
 
 constexpr std::uint16_t sessionMessage = 18;
 constexpr std::uint16_t recordMessage = 20;
+constexpr std::uint16_t coursePointMessage = 32;
 
 struct Field {
     std::uint8_t num = 0;
@@ -41,6 +42,7 @@ struct ReadState {
     std::size_t end = 0;
     std::array<std::optional<Definition>, 16> definitions = {};
     std::vector<TrackSample> track = {};
+    std::vector<model::Coordinate> coursePoints = {};
     std::uint32_t lastTimestamp = 0;
     bool haveTimestamp = false;
     std::optional<QString> name = {};
@@ -125,6 +127,8 @@ struct ReadState {
             readRecordMessage(d, at);
         else if (d.global == sessionMessage)
             readSessionMessage(d, at);
+        else if (d.global == coursePointMessage)
+            readCoursePoint(d, at);
         return std::nullopt;
     }
 
@@ -139,6 +143,25 @@ struct ReadState {
             }
             at += field.size;
         }
+    }
+
+    // A course's points ahead (fields 2 and 3: latitude and longitude in
+    // semicircles), listed as waypoints.
+    void readCoursePoint(const Definition& d, std::size_t at)
+    {
+        std::optional<std::int32_t> latitude;
+        std::optional<std::int32_t> longitude;
+        for (const Field& field : d.fields) {
+            if ((field.num == 2 || field.num == 3) && field.size == 4) {
+                const auto raw = std::int32_t(unsignedAt(at, 4, d.bigEndian));
+                if (raw != 0x7FFFFFFF)
+                    (field.num == 2 ? latitude : longitude) = raw;
+            }
+            at += field.size;
+        }
+        if (latitude && longitude)
+            coursePoints.push_back(
+                {*latitude * degreesPerSemicircle, *longitude * degreesPerSemicircle});
     }
 
     void readRecordMessage(const Definition& d, std::size_t at)
@@ -231,7 +254,7 @@ model::Result<ImportedGPX, FITImportError> FITImporter::read(QByteArrayView byte
             return *error;
     }
 
-    ImportedGPX result{.name = std::move(state.name)};
+    ImportedGPX result{.name = std::move(state.name), .waypoints = std::move(state.coursePoints)};
     if (!state.track.empty())
         result.tracks.push_back(std::move(state.track));
     return result;

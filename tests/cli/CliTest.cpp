@@ -6,6 +6,7 @@
 #include "formats/FITImporter.h"
 #include "formats/GPXImporter.h"
 #include "formats/GPXWriter.h"
+#include "formats/RouteDocumentCoder.h"
 
 #include <QDir>
 #include <QFile>
@@ -135,6 +136,32 @@ TEST_F(Cli, aFailedWriteKeepsTheEarlierFileAndSaysWhy)
               (QStringList{"long.fit", "ride.gpx"}));
 }
 
+TEST_F(Cli, courseWritesAFitCourseFromAPlanOrAnyGPX)
+{
+    using namespace zuvo::model;
+    const std::vector<Coordinate> first{{48.1, 11.5, 520.0}, {48.11, 11.5, 530.0}};
+    const std::vector<Coordinate> second{{48.11, 11.5, 530.0}, {48.12, 11.51, 525.0}};
+    Route plan{.anchors = {{Anchor::Kind::via, first[0]},
+                           {Anchor::Kind::via, second[0]},
+                           {Anchor::Kind::via, second[1]}}};
+    for (const auto& leg : {first, second})
+        plan.legs.push_back(RouteLeg{{{.coordinates = leg, .distance = leg[0].distance(leg[1])}}});
+    const QString document =
+        write("plan.gpx", RouteDocumentCoder::encode(plan, {CostingKind::gravel, {}}, "Alpen"));
+    const QString track = write("track.gpx", routeOnlyGPX);
+    // The plan: 3 points and Via 2 between its ends; the plain route: 2 points.
+    for (const auto& [in, points, coursePoints] :
+         {std::tuple{document, 3u, 1u}, std::tuple{track, 2u, 0u}}) {
+        const Outcome run = tramuCli({"course", in, path("out.fit"), "--profile", "mtb"});
+        ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+        const auto course = FITImporter::read(read("out.fit"));
+        ASSERT_TRUE(course) << in.toStdString();
+        EXPECT_EQ(course->tracks.at(0).size(), points);
+        EXPECT_EQ(course->waypoints.size(), coursePoints);
+    }
+    EXPECT_EQ(tramuCli({"course", track, path("x.fit"), "--profile", "tandem"}).exitCode, 2);
+}
+
 TEST_F(Cli, tourWritesTheFourBrytonFiles)
 {
     const QString in = write(QStringLiteral("route.gpx"), routeOnlyGPX);
@@ -212,7 +239,7 @@ TEST_F(Cli, everyCommandExplainsItselfOnHelp)
     EXPECT_TRUE(overview.out.contains("exit codes: 0 success, 1 failure, 2 wrong usage\n"));
 
     for (const char* command :
-         {"convert", "tour", "stats", "plan", "devices", "activities", "fetch", "send"}) {
+         {"convert", "tour", "course", "stats", "plan", "devices", "activities", "fetch", "send"}) {
         for (const QStringList& arguments :
              {QStringList{command, "--help"}, QStringList{command, "some-file", "-h"}}) {
             const Outcome help = tramuCli(arguments);

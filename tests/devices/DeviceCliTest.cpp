@@ -92,6 +92,9 @@ TEST_F(DeviceCli, sendsCoursesToGarminAndToursToBryton)
     EXPECT_EQ(read("EDGE/Garmin/NewFiles/Alpen-Tour.gpx"), ride);
     EXPECT_EQ(tramuCli({"send", "Edge 840", input, "--name", "Runde: Süd/Nord."}).exitCode, 0);
     EXPECT_EQ(read("EDGE/Garmin/NewFiles/Runde-Süd-Nord.gpx"), ride);
+    const Outcome fit = tramuCli({"send", "Edge 840", input, "--fit", "--profile", "road"});
+    EXPECT_EQ(fit.lines, QStringList{"Alpen-Tour.fit\tEdge 840"}) << fit.errors.toStdString();
+    EXPECT_TRUE(read("EDGE/Garmin/NewFiles/Alpen-Tour.fit").contains(".FIT"));
 
     const Outcome bryton = tramuCli({"send", "RIDER", input, "--name", "Runde: Süd/Nord."});
     EXPECT_EQ(bryton.lines, QStringList{"Runde SüdNord\tRIDER"}) << bryton.errors.toStdString();
@@ -113,6 +116,7 @@ TEST_F(DeviceCli, sendsCoursesToGarminAndToursToBryton)
          "\". .\" has no valid characters for a device filename."},
         {{"BLOCKED", input}, "importFolderMissing(" + url("BLOCKED/Garmin/NewFiles") + ")"},
         {{"EDGE", path("in/notes.gpx")}, path("in/notes.gpx") + ": not a GPX file"},
+        {{"RIDER", input, "--fit"}, "RIDER takes tours, not FIT courses (leave out --fit)"},
     };
     for (const auto& [arguments, message] : failures) {
         const Outcome failed = tramuCli(QStringList{"send"} + arguments);
@@ -120,5 +124,5 @@ TEST_F(DeviceCli, sendsCoursesToGarminAndToursToBryton)
         EXPECT_EQ(failed.errors, "tramu-cli: " + message + "\n");
     }
     EXPECT_EQ(entries("EDGE/Garmin/NewFiles"),
-              (QStringList{"Alpen-Tour.gpx", "Runde-Süd-Nord.gpx"}));
+              (QStringList{"Alpen-Tour.fit", "Alpen-Tour.gpx", "Runde-Süd-Nord.gpx"}));
 }
