@@ -38,6 +38,18 @@ void DeviceSendController::selectDevice(const GarminDevice& device)
     emit changed();
 }
 
+void DeviceSendController::setFormat(CourseFormat format)
+{
+    m_format = format;
+    emit changed();
+}
+
+QString DeviceSendController::formatLabel(CourseFormat format)
+{
+    return format == CourseFormat::fit ? QStringLiteral("FIT course with points ahead")
+                                       : QStringLiteral("GPX course");
+}
+
 void DeviceSendController::fail(const QString& text)
 {
     m_failed = true;
@@ -74,8 +86,11 @@ QCoro::Task<> DeviceSendController::send()
     const GarminDevice device = *m_selected;
     const auto transport = m_transports.forDevice(device);
     const bool garmin = device.layout == devices::DeviceLayout::garmin;
+    const bool fit = garmin && m_format == CourseFormat::fit;
     // A FAT volume refuses some characters; a name left without any names no file.
-    const QString fileName = garmin ? devices::garminCourseFileName(name).value_or(QString())
+    const QString fileName = garmin ? devices::garminCourseFileName(
+                                          name, fit ? QLatin1String(".fit") : QLatin1String(".gpx"))
+                                          .value_or(QString())
                                     : devices::stripFATInvalidCharacters(name);
     if (fileName.isEmpty()) {
         fail(QStringLiteral("\"%1\" has no valid characters for a device filename.").arg(name));
@@ -86,10 +101,10 @@ QCoro::Task<> DeviceSendController::send()
     emit changed();
 
     // Named outside the co_await: GCC 12 destroys a closure built inside one twice.
-    auto write = [transport, payload, fileName, device, garmin]() -> std::exception_ptr {
+    auto write = [transport, payload, fileName, device, garmin, fit]() -> std::exception_ptr {
         try {
             if (garmin)
-                transport->writeCourse(payload->gpx, fileName, device);
+                transport->writeCourse(fit ? payload->fit : payload->gpx, fileName, device);
             else
                 transport->writeTour(payload->coordinates, fileName, device);
             return nullptr;
@@ -110,7 +125,9 @@ QCoro::Task<> DeviceSendController::send()
         garmin && DeviceFlows::isMTP(device)
             ? QStringLiteral("Disconnect USB — the device imports on disconnect.")
             : QStringLiteral("Eject, then restart the device.");
-    m_toasts.show(QStringLiteral("Sent '%1' to %2").arg(name, device.name), detail);
+    // A FIT course says so; a GPX course is what a Garmin gets unless asked otherwise.
+    m_toasts.show(QStringLiteral("Sent '%1' to %2").arg(name, device.name),
+                  fit ? formatLabel(CourseFormat::fit) + QStringLiteral(". ") + detail : detail);
     emit finished();
 }
 

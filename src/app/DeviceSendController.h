@@ -16,11 +16,12 @@ namespace zuvo::app {
 
 class ToastCenter;
 
-// What the planner hands the send sheet: the route as a GPX course under the chosen name, and
-// its coordinates for a Bryton tour.
+// What the planner hands the send sheet: the route as a GPX course and as a FIT course with
+// points ahead under the chosen name, and its coordinates for a Bryton tour.
 struct CoursePayload {
     QByteArray gpx;
     std::vector<model::Coordinate> coordinates;
+    QByteArray fit = {};
 };
 
 // The send sheet's logic: writes the planned route to a device as a course (Garmin) or a tour
@@ -29,6 +30,9 @@ class DeviceSendController : public QObject {
     Q_OBJECT
 
 public:
+    // How a course goes to a Garmin; a Bryton always takes a tour.
+    enum class CourseFormat { gpx, fit };
+
     // Absent when there is no route to send.
     using MakeCourse = std::function<std::optional<CoursePayload>(const QString& courseName)>;
 
@@ -46,6 +50,10 @@ public:
     const std::optional<QString>& result() const { return m_result; }
     bool failed() const { return m_failed; }
     bool isBusy() const { return m_busy; }
+    CourseFormat format() const { return m_format; }
+    void setFormat(CourseFormat format);
+    // "GPX course", "FIT course with points ahead".
+    static QString formatLabel(CourseFormat format);
 
     QCoro::Task<> scan();
     QCoro::Task<> send();
@@ -68,6 +76,7 @@ private:
     std::optional<QString> m_result;
     bool m_failed = false;
     bool m_busy = false;
+    CourseFormat m_format = CourseFormat::gpx;
 };
 
 } // namespace zuvo::app

@@ -199,11 +199,22 @@ TEST_F(DeviceFlowTest, DeviceSendNamesFilesTheVolumeAccepts)
     EXPECT_EQ(toasts.current()->message, "Sent 'Runde: Süd/Nord.' to Edge 840");
     EXPECT_EQ(toasts.current()->detail, "Eject, then restart the device.");
 
+    // The same course as FIT with points ahead, under the same name.
+    course->fit = "FIT bytes";
+    sheet.setFormat(DeviceSendController::CourseFormat::fit);
+    ASSERT_FALSE(runTask(sheet.send()).error);
+    EXPECT_EQ(read(QDir(volumes).filePath("EDGE/Garmin/NewFiles/Runde-Süd-Nord.fit")), "FIT bytes");
+    ManualTimer::fire(*clock);
+    EXPECT_EQ(toasts.current()->detail,
+              "FIT course with points ahead. Eject, then restart the device.");
+
+    // A Bryton takes a tour whatever the format says.
     sheet.selectDevice(sheet.devices()[1]);
     ASSERT_FALSE(runTask(sheet.send()).error);
     EXPECT_TRUE(QFile::exists(QDir(volumes).filePath("RIDER/PlanTrip/Runde SüdNord.fit")));
     EXPECT_TRUE(QFile::exists(QDir(volumes).filePath("RIDER/Tracks/Runde SüdNord.track")));
 
+    sheet.setFormat(DeviceSendController::CourseFormat::gpx);
     sheet.selectDevice(sheet.devices()[2]);
     ASSERT_FALSE(runTask(sheet.send()).error);
     ManualTimer::fire(*clock);

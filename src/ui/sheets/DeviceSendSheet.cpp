@@ -41,6 +41,13 @@ DeviceSendSheet::DeviceSendSheet(DeviceSendController& controller, bool hasRoute
     m_name->setObjectName(QStringLiteral("courseName"));
     m_devices = new QComboBox(this);
     m_devices->setObjectName(QStringLiteral("deviceSendPicker"));
+    m_format = new QComboBox(this);
+    m_format->setObjectName(QStringLiteral("courseFormat"));
+    for (const auto format :
+         {DeviceSendController::CourseFormat::gpx, DeviceSendController::CourseFormat::fit})
+        m_format->addItem(DeviceSendController::formatLabel(format), int(format));
+    m_format->setToolTip(tr("A FIT course tells a Garmin the via points and climbs ahead; a Bryton "
+                            "always gets a tour."));
     m_result = new QLabel(this);
     m_result->setObjectName(QStringLiteral("sendResult"));
     m_result->setWordWrap(true);
@@ -62,6 +69,7 @@ DeviceSendSheet::DeviceSendSheet(DeviceSendController& controller, bool hasRoute
     auto* form = new QFormLayout;
     form->addRow(tr("Course name"), m_name);
     form->addRow(tr("Device"), m_devices);
+    form->addRow(tr("Format"), m_format);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(rescan);
     buttons->addStretch();
@@ -77,6 +85,10 @@ DeviceSendSheet::DeviceSendSheet(DeviceSendController& controller, bool hasRoute
     connect(m_devices, &QComboBox::activated, this, [this](int index) {
         if (index >= 0 && index < int(m_controller.devices().size()))
             m_controller.selectDevice(m_controller.devices()[std::size_t(index)]);
+    });
+    connect(m_format, &QComboBox::activated, this, [this](int index) {
+        m_controller.setFormat(
+            static_cast<DeviceSendController::CourseFormat>(m_format->itemData(index).toInt()));
     });
     connect(rescan, &QPushButton::clicked, this, [this] { m_controller.scan(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -97,6 +109,11 @@ void DeviceSendSheet::refresh()
         m_devices->setCurrentIndex(int(at - c.devices().begin()));
     }
     m_noDevice->setVisible(c.devices().empty() && !c.isBusy());
+    // The choice is a Garmin's; a Bryton always takes a tour.
+    const bool garmin =
+        c.selectedDevice() && c.selectedDevice()->layout == devices::DeviceLayout::garmin;
+    m_format->setEnabled(garmin && !c.isBusy());
+    m_format->setCurrentIndex(m_format->findData(int(c.format())));
     m_busy->setVisible(c.isBusy());
     m_result->setText(c.result().value_or(QString()));
     m_result->setStyleSheet(c.failed() ? QStringLiteral("color: #ff8a80;") : QString());

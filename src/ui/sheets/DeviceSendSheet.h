@@ -29,6 +29,7 @@ private:
     app::DeviceSendController& m_controller;
     QLineEdit* m_name = nullptr;
     QComboBox* m_devices = nullptr;
+    QComboBox* m_format = nullptr;
     QLabel* m_result = nullptr;
     QProgressBar* m_busy = nullptr;
     QPushButton* m_send = nullptr;

@@ -8,6 +8,7 @@
 #include "app/PlannerViewModel.h"
 #include "app/RouteLibrary.h"
 #include "app/ToastCenter.h"
+#include "formats/FITCourseWriter.h"
 #include "map/MapBridge.h"
 #include "map/MapColorStore.h"
 #include "model/CostingKind.h"
@@ -474,7 +475,9 @@ void MainWindow::openDeviceSend(const std::optional<QString>& deviceName)
         auto gpx = planner.currentGPX(name);
         if (!gpx)
             return std::nullopt;
-        return app::CoursePayload{std::move(*gpx), planner.routeCoordinates()};
+        const formats::FITCourseWriter fit{.created = QDateTime::currentDateTimeUtc()};
+        return app::CoursePayload{std::move(*gpx), planner.routeCoordinates(),
+                                  fit.write(planner.route(), planner.costingKind(), name)};
     };
     auto* controller = new app::DeviceSendController(
         m_services.transports, makeCourse, planner.documentName(), m_services.toasts, deviceName);
