@@ -34,7 +34,8 @@ LoadedTrack loadTrack(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt, QStringLiteral("Could not read ") + info.fileName()};
-    auto imported = formats::GPXImporter::read(file.readAll());
+    // In one read of the known size: a long ride is tens of megabytes.
+    auto imported = formats::GPXImporter::read(file.read(file.size()));
     std::vector<model::TrackSample> samples;
     if (imported) {
         for (auto& track : imported.value().tracks) {

@@ -2,6 +2,7 @@
 
 #include "RecordingPage.h"
 #include "map/ScaleBar.h"
+#include "map/detail/JsonText.h"
 
 #include <QJsonArray>
 
@@ -167,6 +168,15 @@ TEST(Bridge, commandsCarryTheirPayloadsAndStopWithThePage)
     bridge.setRoute(line);
     bridge.send("setTool", {{"tool", "via"}});
     EXPECT_FALSE(bridge.hasPage());
+}
+
+TEST(Bridge, positionsAreWrittenToTheCentimetre)
+{
+    QByteArray out;
+    for (const double degrees :
+         {0.0, -0.0, 6.9, -122.4194155, 48.137154321, 1e-8, -0.00000005, 180.0, 51.99999999})
+        (map::detail::appendDegrees(out, degrees), out.append(' '));
+    EXPECT_EQ(out, "0 0 6.9 -122.4194155 48.1371543 0 -0.0000001 180 52 ");
 }
 
 TEST(Bridge, anchorRolesAndPositions)

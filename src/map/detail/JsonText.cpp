@@ -52,9 +52,43 @@ void appendString(QByteArray& out, QStringView text)
     out.append('"');
 }
 
+void appendDegrees(QByteArray& out, double degrees)
+{
+    if (!std::isfinite(degrees) || std::abs(degrees) > 1e9) {
+        appendNumber(out, degrees);
+        return;
+    }
+    long long scaled = std::llround(degrees * 1e7);
+    char buffer[32];
+    char* end = buffer + sizeof buffer;
+    char* p = end;
+    const bool negative = scaled < 0;
+    unsigned long long magnitude = negative ? 0ull - static_cast<unsigned long long>(scaled)
+                                            : static_cast<unsigned long long>(scaled);
+    // The seven decimals, without the zeros that end them.
+    int decimals = 7;
+    while (decimals > 0 && magnitude % 10 == 0) {
+        magnitude /= 10;
+        --decimals;
+    }
+    for (int i = 0; i < decimals; ++i) {
+        *--p = char('0' + magnitude % 10);
+        magnitude /= 10;
+    }
+    if (decimals > 0)
+        *--p = '.';
+    do {
+        *--p = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (negative && scaled != 0)
+        *--p = '-';
+    out.append(p, end - p);
+}
+
 void appendPositions(QByteArray& out, std::span<const model::Coordinate> coordinates)
 {
-    out.reserve(out.size() + static_cast<qsizetype>(coordinates.size()) * 40);
+    out.reserve(out.size() + static_cast<qsizetype>(coordinates.size()) * 26);
     out.append('[');
     bool first = true;
     for (const auto& c : coordinates) {
@@ -62,9 +96,9 @@ void appendPositions(QByteArray& out, std::span<const model::Coordinate> coordin
             out.append(',');
         first = false;
         out.append('[');
-        appendNumber(out, c.longitude);
+        appendDegrees(out, c.longitude);
         out.append(',');
-        appendNumber(out, c.latitude);
+        appendDegrees(out, c.latitude);
         out.append(']');
     }
     out.append(']');
