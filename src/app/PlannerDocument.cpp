@@ -39,32 +39,26 @@ void PlannerViewModel::discardUndoSnapshotIfNoop(int token, bool changed)
 
 void PlannerViewModel::undo()
 {
-    auto entry = m_history.takeUndo();
-    if (!entry)
-        return;
-    emit historyChanged();
-    QPointer self(this);
-    mutate([self, entry = std::move(*entry)](RoutePlanner& planner,
-                                             std::stop_token stop) -> QCoro::Task<> {
-        if (self) {
-            self->m_history.pushRedo(planner.currentRoute().anchors);
-            emit self->historyChanged();
-        }
-        co_await planner.restore(entry, planner.costing(), std::nullopt, stop);
-    });
+    if (auto entry = m_history.takeUndo())
+        restoreSnapshot(std::move(*entry), &UndoHistory::pushRedo);
 }
 
 void PlannerViewModel::redo()
 {
-    auto entry = m_history.takeRedo();
-    if (!entry)
-        return;
+    if (auto entry = m_history.takeRedo())
+        restoreSnapshot(std::move(*entry), &UndoHistory::pushUndoKeepingRedo);
+}
+
+void PlannerViewModel::restoreSnapshot(std::vector<Anchor> entry,
+                                       void (UndoHistory::*keepCurrent)(UndoHistory::Snapshot))
+{
     emit historyChanged();
     QPointer self(this);
-    mutate([self, entry = std::move(*entry)](RoutePlanner& planner,
-                                             std::stop_token stop) -> QCoro::Task<> {
+    // The anchors it replaces go on the other stack when the restore actually starts.
+    mutate([self, entry = std::move(entry), keepCurrent](RoutePlanner& planner,
+                                                         std::stop_token stop) -> QCoro::Task<> {
         if (self) {
-            self->m_history.pushUndoKeepingRedo(planner.currentRoute().anchors);
+            (self->m_history.*keepCurrent)(planner.currentRoute().anchors);
             emit self->historyChanged();
         }
         co_await planner.restore(entry, planner.costing(), std::nullopt, stop);

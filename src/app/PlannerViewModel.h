@@ -245,6 +245,8 @@ private:
     void setPOIs(std::vector<map::POIItem> pois);
     std::vector<map::POIItem> favoritePOIs() const;
     const std::vector<model::Coordinate>& poiLine() const;
+    void restoreSnapshot(std::vector<model::Anchor> entry,
+                         void (UndoHistory::*keepCurrent)(UndoHistory::Snapshot));
     void setShownTracks(std::vector<model::ShownTrack> tracks);
     void appendShownTracks(std::vector<model::ShownTrack> tracks);
     void readLayerSettings();

@@ -11,13 +11,6 @@ using Ints = std::vector<int>;
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 QByteArray readFile(const QString& path)
 {
     QFile file(path);

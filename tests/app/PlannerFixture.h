@@ -8,6 +8,7 @@
 #include "app/ToastCenter.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +25,13 @@ using routing::Failure;
 using routing::RoutingError;
 using Op = ScriptedEngine::Op;
 using Tool = PlannerViewModel::Tool;
+
+inline void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
 
 // A timer the test fires by hand.
 class ManualTimer final : public app::OneShotTimer {

@@ -11,13 +11,6 @@ using map::POIItem;
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 QJsonDocument readJson(const QString& path)
 {
     QFile file(path);
