@@ -104,10 +104,10 @@ QUrl MapView::startURL(const QString& tilesBase, const QString& customGlyph)
     return url;
 }
 
-void MapView::addOverlay(QWidget* overlay, Qt::Alignment alignment, int margin)
+void MapView::addOverlay(QWidget* overlay, Qt::Alignment alignment, int margin, QWidget* below)
 {
     overlay->setParent(this);
-    m_overlays.push_back({overlay, alignment, margin});
+    m_overlays.push_back({overlay, alignment, margin, below});
     overlay->installEventFilter(this);
     overlay->raise();
     placeOverlays();
@@ -167,8 +167,11 @@ void MapView::placeOverlays()
             x = overlay.margin;
         if (overlay.alignment & Qt::AlignRight)
             x = width() - size.width() - overlay.margin;
-        if (overlay.alignment & Qt::AlignTop)
+        if (overlay.alignment & Qt::AlignTop) {
             y = overlay.margin;
+            if (overlay.below && overlay.below->isVisible() && overlay.below->height() > 0)
+                y = overlay.below->geometry().bottom() + 8;
+        }
         if (overlay.alignment & Qt::AlignBottom)
             y = height() - size.height() - overlay.margin;
         w->setGeometry(QRect(QPoint(x, y), size));

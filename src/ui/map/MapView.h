@@ -37,8 +37,10 @@ public:
     // The start URL: style, terrain archive on the tile server, its encoding and the POI symbol.
     static QUrl startURL(const QString& tilesBase, const QString& customGlyph);
 
-    // Keeps `overlay` over the map at that edge or corner, `margin` points in.
-    void addOverlay(QWidget* overlay, Qt::Alignment alignment, int margin = 12);
+    // Keeps `overlay` over the map at that edge or corner, `margin` points in; at the top, below
+    // `below` while that one shows.
+    void addOverlay(QWidget* overlay, Qt::Alignment alignment, int margin = 12,
+                    QWidget* below = nullptr);
     // A line over the map saying why it shows nothing.
     void showFailure(const QString& text);
     bool hasFailed() const { return m_failure->isVisible(); }
@@ -55,6 +57,7 @@ private:
         QPointer<QWidget> widget;
         Qt::Alignment alignment;
         int margin;
+        QPointer<QWidget> below;
     };
 
     MapSchemeHandler m_handler;

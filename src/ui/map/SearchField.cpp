@@ -20,7 +20,8 @@ SearchField::SearchField(app::PlaceSearchController& search, app::PlannerViewMod
     setObjectName(QStringLiteral("searchField"));
     setPlaceholderText(tr("Search address"));
     setClearButtonEnabled(true);
-    setMinimumWidth(220);
+    setMinimumWidth(180);
+    setMaximumWidth(240);
     m_busy->setToolTip(tr("Searching"));
     m_busy->hide();
     auto* layout = new QHBoxLayout(this);

@@ -113,7 +113,10 @@ void MainWindow::buildActions()
     for (auto* toggle : {m_showSidebar, m_showInspector, m_showDrawer, m_showColors})
         toggle->setCheckable(true);
     m_deviceImport = action(tr("Import from Device…"));
+    m_deviceImport->setIconText(tr("Import Ride"));
+    m_deviceImport->setToolTip(tr("Import rides or courses from a bike computer"));
     m_deviceSend = action(tr("Send to Device…"));
+    m_deviceSend->setIconText(tr("Send to Device"));
     connect(m_deviceImport, &QAction::triggered, this, [this] { openDeviceImport(std::nullopt); });
     connect(m_deviceSend, &QAction::triggered, this, [this] { openDeviceSend(std::nullopt); });
 
@@ -245,10 +248,10 @@ void MainWindow::buildMap()
     connect(trackBanner, &TrackBanner::detailsRequested, this, &MainWindow::openTrackDetails);
     bannerLayout->addWidget(trackBanner);
     m_map->addOverlay(banners, Qt::AlignTop | Qt::AlignJustify);
-    m_map->addOverlay(new SearchResultsList(planner), Qt::AlignTop | Qt::AlignLeft, 56);
+    m_map->addOverlay(new SearchResultsList(planner), Qt::AlignTop | Qt::AlignLeft, 12, banners);
     auto* layers = new LayersPill(planner);
     connect(layers, &LayersPill::importPOIsRequested, m_documents, &DocumentCommands::importPOIs);
-    m_map->addOverlay(layers, Qt::AlignTop | Qt::AlignRight);
+    m_map->addOverlay(layers, Qt::AlignTop | Qt::AlignRight, 12, banners);
     m_scaleBar = new ScaleBarView;
     m_map->addOverlay(m_scaleBar, Qt::AlignBottom | Qt::AlignLeft);
     m_emptyState = new EmptyStateCard;
