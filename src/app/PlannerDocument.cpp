@@ -79,6 +79,14 @@ void PlannerViewModel::setDocumentName(const QString& name)
     emit documentChanged();
 }
 
+void PlannerViewModel::rename(const QString& name)
+{
+    if (name == m_documentName)
+        return;
+    setDocumentName(name);
+    setDirty(true);
+}
+
 void PlannerViewModel::setDocumentURL(const std::optional<QUrl>& url)
 {
     if (m_documentURL == url)

@@ -139,6 +139,8 @@ public:
 
     const QString& documentName() const { return m_documentName; }
     void setDocumentName(const QString& name);
+    // The user renamed the document: a change the next save writes.
+    void rename(const QString& name);
     const std::optional<QUrl>& documentURL() const { return m_documentURL; }
     bool isDirty() const { return m_isDirty; }
     int routesFolderGeneration() const { return m_routesFolderGeneration; }

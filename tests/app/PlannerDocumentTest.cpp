@@ -63,9 +63,12 @@ TEST_F(PlannerViewModelTest, DocumentSaveNamesItAndWritesInPlace)
     ASSERT_TRUE(saved);
     EXPECT_EQ(positions(saved->anchors), positions(vm->route().anchors));
 
+    vm->rename("Sonntagsrunde");
+    EXPECT_TRUE(vm->isDirty()) << "a new name is a change to save";
     tap(at(2));
     settle();
     ASSERT_TRUE(vm->saveDocument(vm->documentURL()->toLocalFile()));
+    EXPECT_EQ(formats::RouteDocumentCoder::decode(readFile(path))->name, "Sonntagsrunde");
     EXPECT_EQ(formats::RouteDocumentCoder::decode(readFile(path))->anchors.size(), 3u);
 
     // A write that fails keeps the document as it was, dirty, and says why.

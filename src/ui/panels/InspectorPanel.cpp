@@ -128,7 +128,7 @@ InspectorPanel::InspectorPanel(PlannerViewModel& planner, QWidget* parent)
     connect(m_name, &QLineEdit::editingFinished, this, [this] {
         const QString name = m_name->text().trimmed();
         if (!name.isEmpty())
-            m_planner.setDocumentName(name);
+            m_planner.rename(name);
         else
             m_name->setText(m_planner.documentName());
     });
