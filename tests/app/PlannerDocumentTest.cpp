@@ -192,8 +192,11 @@ TEST_F(PlannerViewModelTest, TrackToggleShowsHidesAndKeepsItsColour)
     EXPECT_TRUE(vm->shownTracks().empty());
     EXPECT_TRUE(page->last("setImportedTracks").value("tracks").toArray().isEmpty());
 
-    // Two toggles while the file is being read show it once, with the same colour as before.
+    // Two toggles while the file is being read show it once, with the same colour as before. The
+    // ride is long enough that reading it outlasts the second toggle.
+    writeFile(path, formats::GPXWriter{"device"}.write(ride(20'000), "ride"));
     auto first = vm->toggleTrack(path);
+    ASSERT_FALSE(vm->isTrackShown(path)) << "still being read";
     auto second = vm->toggleTrack(path);
     runTask(std::move(first));
     runTask(std::move(second));
