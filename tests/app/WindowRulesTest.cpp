@@ -127,18 +127,30 @@ TEST(Panels, drawerSegmentsAndClimbs)
     using namespace app::PanelRules;
     using Metric = model::TrackMetricSeries::Metric;
     model::GradeProfile profile{.samples = {{0, 100, 0, 0}, {1000, 160, 6, 1}}};
-    profile.climbs = {{.id = {}, .startDistance = 0, .endDistance = 2000, .gain = 160,
-                       .averageGrade = 8, .maxGrade = 11},
-                      {.id = {}, .startDistance = 5000, .endDistance = 5400, .gain = 20,
-                       .averageGrade = 5, .maxGrade = 6}};
+    profile.climbs = {{.id = {},
+                       .startDistance = 0,
+                       .endDistance = 2000,
+                       .gain = 160,
+                       .averageGrade = 8,
+                       .maxGrade = 11},
+                      {.id = {},
+                       .startDistance = 5000,
+                       .endDistance = 5400,
+                       .gain = 20,
+                       .averageGrade = 5,
+                       .maxGrade = 6}};
     const auto rows = climbRows(profile);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].text(), "Cat 3 · 2.0 km · 160 m · 8.0 %");
     EXPECT_EQ(rows[1].text(), "Climb · 0.4 km · 20 m · 5.0 %");
     EXPECT_EQ(climbCount(profile), "2 climbs");
 
-    model::ShownTrack ride{.id = "r", .name = "r", .date = {}, .coordinates = {}, .samples = {{.coordinate = {48, 11}, .heartRate = 130},
-                                                  {.coordinate = {48.01, 11}, .heartRate = 140}}};
+    model::ShownTrack ride{.id = "r",
+                           .name = "r",
+                           .date = {},
+                           .coordinates = {},
+                           .samples = {{.coordinate = {48, 11}, .heartRate = 130},
+                                       {.coordinate = {48.01, 11}, .heartRate = 140}}};
     const model::ShownTrack empty{.id = "e", .name = "e", .date = {}};
     const std::vector tracks{ride, empty};
     const auto* track = drawerTrack(tracks);

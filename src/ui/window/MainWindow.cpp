@@ -344,9 +344,6 @@ void MainWindow::onMapEvent(const map::MapEvent& event)
     }
     auto& planner = m_services.planner;
     planner.handle(event);
-    if (std::holds_alternative<E::Tap>(event.value) ||
-        std::holds_alternative<E::AnchorSelect>(event.value))
-        m_mapClicked = true;
     if (const auto* log = std::get_if<E::Log>(&event.value))
         onPageLog(log->message);
     if (std::holds_alternative<E::Ready>(event.value)) {

@@ -117,7 +117,6 @@ private:
     QActionGroup* m_tools = nullptr;
     QComboBox* m_profile = nullptr;
 
-    bool m_mapClicked = false;
     bool m_shownOnce = false;
     bool m_tilesMissing = false;
     std::optional<std::pair<double, double>> m_located; // longitude, latitude
