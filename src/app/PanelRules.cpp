@@ -115,7 +115,7 @@ std::vector<Segment> availableSegments(const std::optional<model::GradeProfile>&
         segments.push_back({Segment::Route{}});
     if (track) {
         for (const Metric metric : model::TrackMetricSeries::allMetrics) {
-            if (model::TrackMetricSeries::series(track->samples, metric))
+            if (model::TrackMetricSeries::carries(track->samples, metric))
                 segments.push_back({metric});
         }
     }
@@ -126,7 +126,13 @@ std::optional<Segment> chosenSegment(const std::optional<Segment>& explicitChoic
                                      const std::optional<model::GradeProfile>& profile,
                                      const model::ShownTrack* track)
 {
-    const auto available = availableSegments(profile, track);
+    return chosenSegment(explicitChoice, availableSegments(profile, track), profile);
+}
+
+std::optional<Segment> chosenSegment(const std::optional<Segment>& explicitChoice,
+                                     const std::vector<Segment>& available,
+                                     const std::optional<model::GradeProfile>& profile)
+{
     if (explicitChoice &&
         std::find(available.begin(), available.end(), *explicitChoice) != available.end())
         return explicitChoice;

@@ -76,5 +76,9 @@ std::vector<Segment> availableSegments(const std::optional<model::GradeProfile>&
 std::optional<Segment> chosenSegment(const std::optional<Segment>& explicitChoice,
                                      const std::optional<model::GradeProfile>& profile,
                                      const model::ShownTrack* track);
+// The same over segments found available already.
+std::optional<Segment> chosenSegment(const std::optional<Segment>& explicitChoice,
+                                     const std::vector<Segment>& available,
+                                     const std::optional<model::GradeProfile>& profile);
 
 } // namespace zuvo::app::PanelRules

@@ -197,13 +197,14 @@ QCoro::Task<> PlannerViewModel::openDocument(QString path)
     co_await adoptDocument(std::move(decoded).value(), path);
 }
 
-QCoro::Task<> PlannerViewModel::openFile(QString path)
+QCoro::Task<> PlannerViewModel::openFile(QString path, std::function<bool()> mayReplace)
 {
     const QString fileName = QFileInfo(path).fileName();
     QFile file(path);
     const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     if (auto document = formats::RouteDocumentCoder::decode(bytes)) {
-        co_await adoptDocument(std::move(document).value(), path);
+        if (!mayReplace || mayReplace())
+            co_await adoptDocument(std::move(document).value(), path);
     } else if (const auto imported = formats::GPXImporter::read(bytes)) {
         applyImported(*imported, fileName);
     } else {

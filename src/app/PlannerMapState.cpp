@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 // The map side of the planner: layers, points of interest along the route and the place picked
 // from the search.
@@ -182,7 +181,7 @@ std::vector<POIItem> PlannerViewModel::favoritePOIs() const
 {
     std::vector<POIItem> items;
     for (const auto& place : m_favorites.places()) {
-        items.push_back({QStringLiteral("fav-") + place.id.toString(QUuid::WithoutBraces).toUpper(),
+        items.push_back({QStringLiteral("fav-") + map::MapBridge::uuidText(place.id),
                          place.longitude, place.latitude, favoriteCategory, place.name});
     }
     return items;
@@ -219,20 +218,10 @@ void PlannerViewModel::requestPOIs()
     // the list is rebuilt at once instead.
     if (!queried.empty() && m_routeCoordinates.size() >= 2) {
         if (m_bridge) {
-            double west = std::numeric_limits<double>::infinity();
-            double south = west;
-            double east = -west;
-            double north = -west;
-            for (const auto& c : m_routeCoordinates) {
-                west = std::min(west, c.longitude);
-                east = std::max(east, c.longitude);
-                south = std::min(south, c.latitude);
-                north = std::max(north, c.latitude);
-            }
+            const map::Bounds box = map::Bounds::enclosing(m_routeCoordinates)->expanded(0.01);
             m_bridge->send(
                 QStringLiteral("queryPOIs"),
-                {{QStringLiteral("bbox"),
-                  map::MapBridge::bounds({west - 0.01, south - 0.01, east + 0.01, north + 0.01})},
+                {{QStringLiteral("bbox"), map::MapBridge::bounds(box)},
                  {QStringLiteral("categories"), QJsonArray::fromStringList(listOf(queried))}});
         }
         return;

@@ -10,7 +10,6 @@
 #include <qcoro/qcorofuture.h>
 
 #include <algorithm>
-#include <limits>
 
 // The recorded rides and foreign tracks drawn beside the plan.
 namespace zuvo::app {
@@ -208,21 +207,13 @@ std::vector<Anchor> PlannerViewModel::conversionAnchors(const std::vector<Coordi
 
 void PlannerViewModel::fitToShownTracks()
 {
-    double west = std::numeric_limits<double>::infinity();
-    double south = west;
-    double east = -west;
-    double north = -west;
+    std::optional<map::Bounds> all;
     for (const auto& track : m_shownTracks) {
-        for (const auto& c : track.coordinates) {
-            west = std::min(west, c.longitude);
-            east = std::max(east, c.longitude);
-            south = std::min(south, c.latitude);
-            north = std::max(north, c.latitude);
-        }
+        if (const auto box = map::Bounds::enclosing(track.coordinates))
+            all = all ? all->united(*box) : *box;
     }
-    if (west > east || !m_bridge)
-        return;
-    m_bridge->fit({west, south, east, north}, true);
+    if (all && m_bridge)
+        m_bridge->fit(*all, true);
 }
 
 } // namespace zuvo::app

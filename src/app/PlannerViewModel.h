@@ -154,8 +154,9 @@ public:
     std::optional<QByteArray> currentGPX(const QString& name) const;
     // Opens a route document; a file that is not one leaves everything as it was.
     QCoro::Task<> openDocument(QString path);
-    // Opens a route document, or shows any other GPX file as tracks.
-    QCoro::Task<> openFile(QString path);
+    // Opens a route document, or shows any other GPX file as tracks. A document replaces the
+    // plan only when `mayReplace` (if given) agrees; tracks only join the map.
+    QCoro::Task<> openFile(QString path, std::function<bool()> mayReplace = {});
     // Writes the document atomically to `path` and names it after the file; false (with the
     // reason in errorMessage) when the write failed, also when there is nothing to save.
     bool saveDocument(const QString& path);

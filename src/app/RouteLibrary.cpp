@@ -37,7 +37,6 @@ Scan scan(const QString& root, const std::optional<RouteCollection>& selected)
 RouteLibrary::RouteLibrary(QString root, PlannerViewModel& planner, QObject* parent)
     : QObject(parent)
     , m_root(std::move(root))
-    , m_planner(planner)
 {
     // Copying or saving many files at once reports many changes; one scan follows the last.
     m_settle.setSingleShot(true);
@@ -106,11 +105,6 @@ QCoro::Task<> RouteLibrary::selectCollection(std::optional<RouteCollection> coll
 {
     m_selected = std::move(collection);
     co_await refresh();
-}
-
-QCoro::Task<> RouteLibrary::open(QString path)
-{
-    co_await m_planner.openFile(path);
 }
 
 } // namespace zuvo::app

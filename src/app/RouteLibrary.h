@@ -26,7 +26,6 @@ public:
 
     RouteLibrary(QString root, PlannerViewModel& planner, QObject* parent = nullptr);
 
-    const QString& root() const { return m_root; }
     const std::vector<SidebarModel::RouteCollection>& collections() const { return m_collections; }
     const std::vector<SidebarModel::RouteFileItem>& allItems() const { return m_allItems; }
     const std::vector<SidebarModel::RouteFileItem>& recent() const { return m_recent; }
@@ -43,8 +42,6 @@ public:
     QCoro::Task<> refresh();
     // Shows that collection's files, or every file.
     QCoro::Task<> selectCollection(std::optional<SidebarModel::RouteCollection> collection);
-    // Opens an item as a route document, else shows it as a track.
-    QCoro::Task<> open(QString path);
 
 signals:
     void changed();
@@ -53,7 +50,6 @@ private:
     void watch();
 
     QString m_root;
-    PlannerViewModel& m_planner;
     QFileSystemWatcher m_watcher;
     QTimer m_settle;
     std::vector<SidebarModel::RouteCollection> m_collections;

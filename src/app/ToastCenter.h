@@ -24,7 +24,6 @@ public:
                          QObject* parent = nullptr);
 
     const std::optional<Toast>& current() const { return m_current; }
-    std::size_t pending() const { return m_queue.size(); }
 
     void show(const QString& message, const std::optional<QString>& detail = std::nullopt);
 

@@ -33,8 +33,6 @@ public:
 
     // One drag gesture is one undo step, however many moves it sends: its first move takes the
     // snapshot.
-    bool dragActive() const { return m_dragActive; }
-    bool dragPushPending() const { return m_dragPushPending; }
     void beginDrag();
     // True once per gesture, for the move that takes the snapshot.
     bool takeDragPush();

@@ -4,7 +4,30 @@
 
 #include <QJsonDocument>
 
+#include <algorithm>
+
 namespace zuvo::map {
+
+std::optional<Bounds> Bounds::enclosing(std::span<const model::Coordinate> points)
+{
+    if (points.empty())
+        return std::nullopt;
+    Bounds box{points[0].longitude, points[0].latitude, points[0].longitude, points[0].latitude};
+    for (const auto& c : points)
+        box = box.united({c.longitude, c.latitude, c.longitude, c.latitude});
+    return box;
+}
+
+Bounds Bounds::united(const Bounds& other) const
+{
+    return {std::min(west, other.west), std::min(south, other.south), std::max(east, other.east),
+            std::max(north, other.north)};
+}
+
+Bounds Bounds::expanded(double degrees) const
+{
+    return {west - degrees, south - degrees, east + degrees, north + degrees};
+}
 
 MapBridge::MapBridge(QObject* parent)
     : QObject(parent)

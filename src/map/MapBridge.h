@@ -24,6 +24,12 @@ struct Bounds {
     double east = 0.0;
     double north = 0.0;
 
+    // The smallest box around the points; absent for none.
+    static std::optional<Bounds> enclosing(std::span<const model::Coordinate> points);
+    // This box and `other` in one.
+    Bounds united(const Bounds& other) const;
+    Bounds expanded(double degrees) const;
+
     bool operator==(const Bounds&) const = default;
 };
 

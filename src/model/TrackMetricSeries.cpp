@@ -60,6 +60,12 @@ std::optional<std::vector<Point>> series(std::span<const TrackSample> samples, M
     return points;
 }
 
+bool carries(std::span<const TrackSample> samples, Metric metric)
+{
+    return std::any_of(samples.begin(), samples.end(),
+                       [metric](const TrackSample& s) { return valueOf(s, metric).has_value(); });
+}
+
 std::vector<Point> downsample(std::span<const Point> points, int target)
 {
     if (target < 2 || points.size() <= static_cast<std::size_t>(target))

@@ -36,6 +36,9 @@ struct Point {
 // no sample carries it.
 std::optional<std::vector<Point>> series(std::span<const TrackSample> samples, Metric metric);
 
+// Whether any sample carries the metric: what `series` would be present for, without building it.
+bool carries(std::span<const TrackSample> samples, Metric metric);
+
 // Thins a series to about `target` points by keeping each bucket's lowest and highest value, so
 // that peaks survive. Short series and targets below 2 come back unchanged.
 std::vector<Point> downsample(std::span<const Point> points, int target);

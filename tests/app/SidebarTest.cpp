@@ -133,13 +133,12 @@ TEST_F(SidebarTest, SidebarOpensDocumentsTracksOrSaysWhy)
     vm->newDocument();
     settle();
 
-    app::RouteLibrary library(root(), *vm);
-    ASSERT_FALSE(runTask(library.open(QDir(root()).filePath("Runde.gpx"))).error);
+    ASSERT_FALSE(runTask(vm->openFile(QDir(root()).filePath("Runde.gpx"))).error);
     EXPECT_EQ(vm->documentName(), "Runde");
     EXPECT_EQ(vm->route().anchors.size(), 2u);
-    ASSERT_FALSE(runTask(library.open(QDir(root()).filePath("ride.gpx"))).error);
+    ASSERT_FALSE(runTask(vm->openFile(QDir(root()).filePath("ride.gpx"))).error);
     ASSERT_EQ(vm->shownTracks().size(), 1u);
     EXPECT_EQ(vm->shownTracks()[0].id, "ride.gpx#0");
-    ASSERT_FALSE(runTask(library.open(QDir(root()).filePath("junk.gpx"))).error);
+    ASSERT_FALSE(runTask(vm->openFile(QDir(root()).filePath("junk.gpx"))).error);
     EXPECT_EQ(vm->errorMessage(), "Could not read junk.gpx");
 }

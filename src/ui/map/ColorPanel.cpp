@@ -1,6 +1,7 @@
 #include "ui/map/ColorPanel.h"
 
 #include "map/MapColorStore.h"
+#include "ui/Heading.h"
 
 #include <QColorDialog>
 #include <QGridLayout>
@@ -30,10 +31,7 @@ ColorPanel::ColorPanel(map::MapColorStore& colors, QWidget* parent)
 {
     setObjectName(QStringLiteral("colorPanel"));
     setStyleSheet(QStringLiteral("#colorPanel { background: #26282c; border-radius: 8px; }"));
-    auto* title = new QLabel(tr("Map colors"), this);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
+    auto* title = heading(tr("Map colors"), this);
 
     auto* rows = new QWidget;
     auto* grid = new QGridLayout(rows);

@@ -1,5 +1,7 @@
 #include "ui/map/EmptyStateCard.h"
 
+#include "ui/Heading.h"
+
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -12,11 +14,7 @@ EmptyStateCard::EmptyStateCard(QWidget* parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setStyleSheet(QStringLiteral("#emptyStateCard { background: rgba(30, 31, 34, 215); "
                                  "border-radius: 10px; } QLabel { color: #f0f0f0; }"));
-    auto* title = new QLabel(tr("Click the map to start a route"), this);
-    QFont bold = title->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    title->setFont(bold);
+    auto* title = heading(tr("Click the map to start a route"), this, 1.2);
     auto* hint = new QLabel(tr("Via points announce turns; shaping points guide silently."), this);
     hint->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(this);

@@ -1,6 +1,7 @@
 #include "ui/map/LayersPill.h"
 
 #include "app/PlannerViewModel.h"
+#include "ui/Heading.h"
 #include "ui/map/LayerIcons.h"
 
 #include <QCheckBox>
@@ -77,11 +78,7 @@ void LayersPill::showPOIPopover()
     popover->setAttribute(Qt::WA_DeleteOnClose);
     popover->setObjectName(QStringLiteral("poiPopover"));
     auto* layout = new QVBoxLayout(popover);
-    auto* title = new QLabel(tr("Points of interest"), popover);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    layout->addWidget(title);
+    layout->addWidget(heading(tr("Points of interest"), popover));
     for (const auto& category : app::PlannerViewModel::allPOICategories()) {
         auto* box = new QCheckBox(category.label, popover);
         box->setChecked(m_planner.poiCategories().contains(category.key));

@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
-#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace zuvo::ui {
@@ -45,7 +44,6 @@ MapView::MapView(map::MapBridge& bridge, Start start, QWidget* parent)
     , m_failure(new QLabel(this))
 {
     m_profile->installUrlSchemeHandler(mapSchemeName, &m_handler);
-    m_page->settings()->setAttribute(QWebEngineSettings::WebGLEnabled, true);
     m_page->setBackgroundColor(QColor(0x1e, 0x1f, 0x22));
     m_channel.registerObject(QStringLiteral("zuvo"), &bridge);
     m_page->setWebChannel(&m_channel);

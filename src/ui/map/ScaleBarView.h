@@ -14,7 +14,6 @@ public:
     explicit ScaleBarView(QWidget* parent = nullptr);
 
     void setView(double zoom, double latitude);
-    const map::ScaleBar::Layout& layout() const { return m_layout; }
 
     QSize sizeHint() const override;
 

@@ -2,6 +2,7 @@
 
 #include "app/PlannerViewModel.h"
 #include "map/MapBridge.h"
+#include "ui/Heading.h"
 #include "ui/panels/ProfileChart.h"
 
 #include <QCheckBox>
@@ -13,8 +14,6 @@
 #include <QSettings>
 #include <QStackedWidget>
 #include <QVBoxLayout>
-
-#include <limits>
 
 namespace zuvo::ui {
 
@@ -41,10 +40,7 @@ ElevationDrawer::ElevationDrawer(PlannerViewModel& planner, QSettings& settings,
     setObjectName(QStringLiteral("elevationDrawer"));
     setMinimumHeight(200);
     m_explicit = Segment::fromKey(settings.value(segmentKey).toString());
-    auto* title = new QLabel(tr("Elevation"), this);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
+    auto* title = heading(tr("Elevation"), this);
     m_climbCount->setObjectName(QStringLiteral("climbCount"));
     m_gradient->setToolTip(
         tr("Colours the route line by grade. Orange stays reserved for the route otherwise."));
@@ -93,8 +89,7 @@ ElevationDrawer::ElevationDrawer(PlannerViewModel& planner, QSettings& settings,
 
 std::optional<Segment> ElevationDrawer::segment() const
 {
-    return app::PanelRules::chosenSegment(m_explicit, m_planner.gradeProfile(),
-                                          app::PanelRules::drawerTrack(m_planner.shownTracks()));
+    return app::PanelRules::chosenSegment(m_explicit, m_available, m_planner.gradeProfile());
 }
 
 void ElevationDrawer::chooseSegment(int index)
@@ -128,14 +123,20 @@ void ElevationDrawer::refresh()
 
     if (!shown) {
         m_chart->clear();
+        m_chartedMetric.clear();
         m_pages->setCurrentIndex(0);
         return;
     }
     m_pages->setCurrentIndex(1);
     if (shown->isRoute()) {
         m_chart->showRoute(*profile, m_planner.routeCoordinates());
+        m_chartedMetric.clear();
         return;
     }
+    const QString charted = track->id + QLatin1Char('|') + shown->key();
+    if (charted == m_chartedMetric)
+        return;
+    m_chartedMetric = charted;
     const auto metric = std::get<model::TrackMetricSeries::Metric>(shown->value);
     const auto series = model::TrackMetricSeries::series(track->samples, metric);
     m_chart->showMetric(model::TrackMetricSeries::downsample(*series, 600), metric,
@@ -149,22 +150,25 @@ void ElevationDrawer::frameClimb(int row)
         return;
     const auto& climb = profile->climbs[std::size_t(row)];
     const auto& line = m_planner.routeCoordinates();
-    double west = std::numeric_limits<double>::infinity();
-    double south = west;
-    double east = -west;
-    double north = -west;
-    // The profile has one sample per route point.
-    for (std::size_t i = 0; i < profile->samples.size() && i < line.size(); ++i) {
-        const double d = profile->samples[i].distance;
-        if (d < climb.startDistance || d > climb.endDistance)
-            continue;
-        west = std::min(west, line[i].longitude);
-        east = std::max(east, line[i].longitude);
-        south = std::min(south, line[i].latitude);
-        north = std::max(north, line[i].latitude);
-    }
-    if (west <= east)
-        m_planner.bridge()->fit({west, south, east, north}, true);
+    // The profile has one sample per route point, in order of distance: the climb is the run of
+    // points between its start and its end.
+    const auto& samples = profile->samples;
+    const auto byDistance = [](const model::GradeProfile::Sample& s, double d) {
+        return s.distance < d;
+    };
+    const auto first =
+        std::lower_bound(samples.begin(), samples.end(), climb.startDistance, byDistance) -
+        samples.begin();
+    const auto last = std::upper_bound(samples.begin(), samples.end(), climb.endDistance,
+                                       [](double d, const model::GradeProfile::Sample& s) {
+                                           return d < s.distance;
+                                       }) -
+                      samples.begin();
+    const auto end = std::min<std::ptrdiff_t>(last, std::ptrdiff_t(line.size()));
+    if (first >= end)
+        return;
+    const std::span<const model::Coordinate> run(line.data() + first, std::size_t(end - first));
+    m_planner.bridge()->fit(*map::Bounds::enclosing(run), true);
 }
 
 } // namespace zuvo::ui

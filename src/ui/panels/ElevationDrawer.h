@@ -50,6 +50,8 @@ private:
     QListWidget* m_climbs;
     std::optional<app::PanelRules::Segment> m_explicit;
     std::vector<app::PanelRules::Segment> m_available;
+    // The ride and metric charted now: a route edit leaves a ride's chart as it is.
+    QString m_chartedMetric;
 };
 
 } // namespace zuvo::ui

@@ -3,6 +3,7 @@
 #include "app/PanelRules.h"
 #include "app/PlannerViewModel.h"
 #include "model/RouteStats.h"
+#include "ui/Heading.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -56,15 +57,6 @@ private:
 };
 
 namespace {
-
-QLabel* heading(const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    return label;
-}
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "app/DeviceWatcher.h"
 #include "app/FavoritesStore.h"
 #include "app/RouteLibrary.h"
+#include "ui/Heading.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -82,11 +83,7 @@ SidebarPanel::SidebarPanel(app::RouteLibrary& library, app::FavoritesStore& favo
 {
     setObjectName(QStringLiteral("sidebarPanel"));
     setMinimumWidth(220);
-    auto* title = new QLabel(tr("Library"), this);
-    QFont bold = title->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.15);
-    title->setFont(bold);
+    auto* title = heading(tr("Library"), this, 1.15);
     m_collection->setObjectName(QStringLiteral("collectionPicker"));
     m_tree->setColumnCount(2);
     m_tree->setHeaderHidden(true);

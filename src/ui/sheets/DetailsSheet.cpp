@@ -4,6 +4,7 @@
 #include "app/PlannerViewModel.h"
 #include "model/RouteStats.h"
 #include "model/TrackSampleStats.h"
+#include "ui/Heading.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -19,16 +20,12 @@ DetailsSheet::DetailsSheet(const QString& title, QWidget* parent)
 {
     setWindowTitle(title);
     setAttribute(Qt::WA_DeleteOnClose);
-    auto* heading = new QLabel(title, this);
-    QFont bold = heading->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.15);
-    heading->setFont(bold);
+    auto* head = heading(title, this, 1.15);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(tr("Done"), QDialogButtonBox::AcceptRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading);
+    layout->addWidget(head);
     layout->addLayout(m_form);
     layout->addWidget(buttons);
     setMinimumWidth(320);

@@ -1,6 +1,7 @@
 #include "ui/sheets/DeviceImportSheet.h"
 
 #include "app/DeviceImportController.h"
+#include "ui/Heading.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -44,10 +45,7 @@ DeviceImportSheet::DeviceImportSheet(DeviceImportController& controller, QWidget
 
     auto* none = new QWidget(this);
     auto* noneLayout = new QVBoxLayout(none);
-    auto* noneTitle = new QLabel(app::DeviceFlows::noDeviceTitle, none);
-    QFont bold = noneTitle->font();
-    bold.setBold(true);
-    noneTitle->setFont(bold);
+    auto* noneTitle = heading(app::DeviceFlows::noDeviceTitle, none);
     auto* hint = new QLabel(app::DeviceFlows::noDeviceHint, none);
     hint->setWordWrap(true);
     noneLayout->addStretch();

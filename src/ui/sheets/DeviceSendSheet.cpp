@@ -1,6 +1,7 @@
 #include "ui/sheets/DeviceSendSheet.h"
 
 #include "app/DeviceSendController.h"
+#include "ui/Heading.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -23,11 +24,8 @@ DeviceSendSheet::DeviceSendSheet(DeviceSendController& controller, bool hasRoute
     setMinimumWidth(440);
     auto* layout = new QVBoxLayout(this);
     if (!hasRoute) {
-        auto* title = new QLabel(tr("No route to send"), this);
+        auto* title = heading(tr("No route to send"), this);
         title->setObjectName(QStringLiteral("noRouteTitle"));
-        QFont bold = title->font();
-        bold.setBold(true);
-        title->setFont(bold);
         auto* close = new QPushButton(tr("Close"), this);
         close->setDefault(true);
         connect(close, &QPushButton::clicked, this, &QDialog::reject);

@@ -84,7 +84,7 @@ AppShell::AppShell(QSettings& settings, QString mapFolder, QString volumes, QObj
     // Closing the main window while another window is open keeps the program (and the plan);
     // closing the last one asks about unsaved changes first.
     m_main->canClose = [this] {
-        return otherWindowOpen(m_main.get()) || m_main->documents().settleUnsavedChanges();
+        return otherWindowOpen() || m_main->documents().settleUnsavedChanges();
     };
     qApp->setQuitOnLastWindowClosed(false);
     connect(qApp, &QApplication::lastWindowClosed, this, &AppShell::onWindowClosed);
@@ -97,14 +97,9 @@ AppShell::~AppShell()
     delete m_settingsWindow;
 }
 
-bool AppShell::otherWindowOpen(const QWidget* closing) const
+bool AppShell::otherWindowOpen() const
 {
-    for (const QWidget* window : QApplication::topLevelWidgets()) {
-        if (window != closing && window->isVisible() && window->isWindow() &&
-            (window == m_help || window == m_settingsWindow))
-            return true;
-    }
-    return false;
+    return (m_help && m_help->isVisible()) || (m_settingsWindow && m_settingsWindow->isVisible());
 }
 
 void AppShell::onWindowClosed()

@@ -46,7 +46,8 @@ public:
 
 private:
     void onWindowClosed();
-    bool otherWindowOpen(const QWidget* closing) const;
+    // The guide or the settings are open.
+    bool otherWindowOpen() const;
 
     QSettings& m_settings;
     QNetworkAccessManager m_session;

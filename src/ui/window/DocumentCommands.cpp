@@ -4,7 +4,6 @@
 #include "app/PlannerViewModel.h"
 #include "app/ToastCenter.h"
 #include "formats/GPXImporter.h"
-#include "formats/RouteDocumentCoder.h"
 #include "ui/sheets/POISymbolSheet.h"
 
 #include <QDir>
@@ -144,12 +143,7 @@ void DocumentCommands::importPOIs()
 void DocumentCommands::openPath(const QString& path)
 {
     // A route document replaces the plan, so it asks first; a track only joins the map.
-    QFile file(path);
-    const bool document =
-        file.open(QIODevice::ReadOnly) && formats::RouteDocumentCoder::decode(file.readAll());
-    if (document && !settleUnsavedChanges())
-        return;
-    m_planner.openFile(path);
+    m_planner.openFile(path, [this] { return settleUnsavedChanges(); });
 }
 
 } // namespace zuvo::ui

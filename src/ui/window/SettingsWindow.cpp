@@ -1,6 +1,7 @@
 #include "ui/window/SettingsWindow.h"
 
 #include "app/ServerConfig.h"
+#include "ui/Heading.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -47,11 +48,7 @@ SettingsWindow::SettingsWindow(QSettings& settings, QWidget* parent)
                                                 "(8989 Routing / 8080 Karten) werden automatisch "
                                                 "ergänzt."),
                                  this));
-    auto* overrides = new QLabel(tr("Overrides"), this);
-    QFont bold = overrides->font();
-    bold.setBold(true);
-    overrides->setFont(bold);
-    form->addRow(overrides);
+    form->addRow(heading(tr("Overrides"), this));
     form->addRow(tr("Routing (optional)"), m_routing);
     form->addRow(tr("Tiles (optional)"), m_tiles);
     form->addRow(tr("Search base"), m_search);
