@@ -1,4 +1,4 @@
-// The real tramu binary in a real X server (xvfb-run), driven like a user with xdotool: the map
+// The real tramu binary in a real X server (xvfb-exec), driven like a user with xdotool: the map
 // page loads through the private scheme, two clicks with the Via tool plan a route on a loopback
 // GraphHopper, the route is saved through the save dialog and opened again, and a screenshot of
 // the window is kept for a person to look at.
@@ -74,10 +74,13 @@ protected:
             [&] {
                 window =
                     xdotool({"search", "--onlyvisible", "--name", "^Tramu$"}).section('\n', 0, 0);
-                return !window.isEmpty();
+                return !window.isEmpty() || app.state() == QProcess::NotRunning;
             },
-            30000))
-            << "no window";
+            30000));
+        ASSERT_EQ(app.state(), QProcess::Running)
+            << "tramu quit before its window showed, exit code " << app.exitCode() << " on display "
+            << qPrintable(qEnvironmentVariable("DISPLAY"));
+        ASSERT_FALSE(window.isEmpty()) << "no window";
     }
 
     void TearDown() override
