@@ -79,7 +79,8 @@ protected:
             30000));
         ASSERT_EQ(app.state(), QProcess::Running)
             << "tramu quit before its window showed, exit code " << app.exitCode() << " on display "
-            << qPrintable(qEnvironmentVariable("DISPLAY"));
+            << qPrintable(qEnvironmentVariable("DISPLAY")) << ", which the test itself "
+            << (xdotool({"getdisplaygeometry"}).isEmpty() ? "cannot reach" : "reaches");
         ASSERT_FALSE(window.isEmpty()) << "no window";
     }
 
