@@ -182,6 +182,18 @@ TEST_F(MainWindowTest, HelpAndSettingsWindows)
     EXPECT_EQ(settings.value("server.base").toString(), "http://127.0.0.1");
     EXPECT_TRUE(routing->toolTip().isEmpty());
 
+    // Escape, even from a field, and Ctrl+W close them as they close a dialog.
+    for (auto [secondary, key, modifiers] :
+         {std::tuple<QWidget*, Qt::Key, Qt::KeyboardModifiers>{&form, Qt::Key_Escape, {}},
+          {&help, Qt::Key_W, Qt::ControlModifier}}) {
+        secondary->show();
+        QApplication::setActiveWindow(secondary);
+        QWidget* target = secondary == &form ? static_cast<QWidget*>(routing) : help.browser();
+        target->setFocus();
+        QTest::keyClick(target, key, modifiers);
+        EXPECT_FALSE(secondary->isVisible()) << qPrintable(secondary->windowTitle());
+    }
+
     // Closing the main window while the guide is open keeps the planner; Ctrl+0 brings it back.
     shell->showHelp();
     EXPECT_TRUE(window().close());

@@ -1,5 +1,7 @@
 #include "ui/window/HelpWindow.h"
 
+#include "ui/window/WindowKeys.h"
+
 #include <QFile>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -26,6 +28,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
+    closeWithWindowKeys(*this);
 }
 
 void HelpWindow::showSection(const QString& anchor)

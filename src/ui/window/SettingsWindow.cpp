@@ -2,6 +2,7 @@
 
 #include "app/ServerConfig.h"
 #include "ui/Heading.h"
+#include "ui/window/WindowKeys.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -77,6 +78,7 @@ SettingsWindow::SettingsWindow(QSettings& settings, QWidget* parent)
     bind(m_tiles, "server.tiles");
     bind(m_search, "server.search");
     connect(reset, &QPushButton::clicked, this, &SettingsWindow::resetToDefault);
+    closeWithWindowKeys(*this);
 }
 
 void SettingsWindow::load()
