@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -20,9 +21,13 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_synthetic_ride OUTDIR\n");
-        return 2;
+    if (argc != 2 || argv[1][0] == '-') {
+        const bool asked =
+            argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
+        std::fprintf(asked ? stdout : stderr,
+                     "usage: make_synthetic_ride OUTDIR\n"
+                     "Writes a synthetic 200,000-point ride as OUTDIR/ride.fit and ride.gpx.\n");
+        return asked ? 0 : 2;
     }
     const QDir directory(QString::fromLocal8Bit(argv[1]));
     const auto ride = zuvo::bench::syntheticRide(200'000);
