@@ -36,6 +36,8 @@ QTreeWidgetItem* placeholder(QTreeWidgetItem* parent, const QString& text)
     auto* item = new QTreeWidgetItem(parent, {text});
     item->setFlags(Qt::ItemIsEnabled);
     item->setForeground(0, QColor(0x9a, 0x9a, 0x9a));
+    // A hint has no second column: it keeps the whole width when a device row needs one.
+    item->setFirstColumnSpanned(true);
     return item;
 }
 
