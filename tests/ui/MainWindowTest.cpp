@@ -183,12 +183,12 @@ TEST_F(MainWindowTest, HelpAndSettingsWindows)
     EXPECT_TRUE(routing->toolTip().isEmpty());
 
     // Escape, even from a field, and Ctrl+W close them as they close a dialog.
-    for (auto [secondary, key, modifiers] :
-         {std::tuple<QWidget*, Qt::Key, Qt::KeyboardModifiers>{&form, Qt::Key_Escape, {}},
-          {&help, Qt::Key_W, Qt::ControlModifier}}) {
+    for (auto [secondary, target, key, modifiers] :
+         {std::tuple<QWidget*, QWidget*, Qt::Key, Qt::KeyboardModifiers>{
+              &form, routing, Qt::Key_Escape, {}},
+          {&help, help.browser(), Qt::Key_W, Qt::ControlModifier}}) {
         secondary->show();
         QApplication::setActiveWindow(secondary);
-        QWidget* target = secondary == &form ? static_cast<QWidget*>(routing) : help.browser();
         target->setFocus();
         QTest::keyClick(target, key, modifiers);
         EXPECT_FALSE(secondary->isVisible()) << qPrintable(secondary->windowTitle());
