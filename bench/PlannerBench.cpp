@@ -3,9 +3,9 @@
 // alone and while a 200,000-point ride is shown; and opening a 200,000-point ride GPX as a shown
 // track, from the file to the "setImportedTracks" script.
 #include "SyntheticRide.h"
-#include "app/FavoritesStore.h"
-#include "app/PlannerViewModel.h"
-#include "app/UserPOIStore.h"
+#include "app/places/FavoritesStore.h"
+#include "app/places/UserPOIStore.h"
+#include "app/planner/PlannerViewModel.h"
 #include "formats/GPXWriter.h"
 #include "map/MapBridge.h"
 

@@ -1,6 +1,6 @@
 #include "cli/DevicesCommand.h"
 
-#include "app/DeviceWatcher.h"
+#include "app/devices/DeviceWatcher.h"
 #include "cli/CommandLine.h"
 #include "cli/DeviceAccess.h"
 #include "devices/DeviceError.h"

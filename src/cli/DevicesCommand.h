@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DeviceWatcher.h"
+#include "app/devices/DeviceWatcher.h"
 #include "cli/Command.h"
 #include "devices/GarminDevice.h"
 #include "devices/MTPDeviceInfo.h"

@@ -4,8 +4,8 @@
 #include "RunTask.h"
 #include "ScriptedEngine.h"
 #include "app/OneShotTimer.h"
-#include "app/PlannerViewModel.h"
-#include "app/ToastCenter.h"
+#include "app/planner/PlannerViewModel.h"
+#include "app/planner/ToastCenter.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The panels and sheets of the main window, bound to the planner as the application binds them.
 #include "RunTask.h"
 #include "WindowFixture.h"
-#include "app/DeviceImportController.h"
-#include "app/ToastCenter.h"
+#include "app/devices/DeviceImportController.h"
+#include "app/planner/ToastCenter.h"
 #include "formats/GPXWriter.h"
 #include "ui/panels/ElevationDrawer.h"
 #include "ui/panels/InspectorPanel.h"

@@ -4,7 +4,7 @@
 // the planner on a loopback GraphHopper and the page's commands recorded.
 #include "FakeGraphHopper.h"
 #include "RecordingPage.h"
-#include "app/PlannerViewModel.h"
+#include "app/planner/PlannerViewModel.h"
 #include "map/MapBridge.h"
 #include "ui/MapScheme.h"
 #include "ui/map/MapView.h"

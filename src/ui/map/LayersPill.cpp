@@ -1,6 +1,6 @@
 #include "ui/map/LayersPill.h"
 
-#include "app/PlannerViewModel.h"
+#include "app/planner/PlannerViewModel.h"
 #include "ui/Heading.h"
 #include "ui/map/LayerIcons.h"
 

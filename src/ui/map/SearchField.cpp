@@ -1,7 +1,7 @@
 #include "ui/map/SearchField.h"
 
-#include "app/PlaceSearchController.h"
-#include "app/PlannerViewModel.h"
+#include "app/places/PlaceSearchController.h"
+#include "app/planner/PlannerViewModel.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "ui/panels/ElevationDrawer.h"
 
-#include "app/PlannerViewModel.h"
+#include "app/planner/PlannerViewModel.h"
 #include "map/MapBridge.h"
 #include "ui/Heading.h"
 #include "ui/panels/ProfileChart.h"

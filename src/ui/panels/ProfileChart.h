@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PanelRules.h"
+#include "app/planner/PanelRules.h"
 #include "model/Coordinate.h"
 
 #include <QChartView>

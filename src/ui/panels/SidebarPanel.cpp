@@ -1,8 +1,8 @@
 #include "ui/panels/SidebarPanel.h"
 
-#include "app/DeviceWatcher.h"
-#include "app/FavoritesStore.h"
-#include "app/RouteLibrary.h"
+#include "app/devices/DeviceWatcher.h"
+#include "app/library/RouteLibrary.h"
+#include "app/places/FavoritesStore.h"
 #include "ui/Heading.h"
 
 #include <QComboBox>

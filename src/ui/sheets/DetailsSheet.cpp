@@ -1,7 +1,7 @@
 #include "ui/sheets/DetailsSheet.h"
 
-#include "app/PanelRules.h"
-#include "app/PlannerViewModel.h"
+#include "app/planner/PanelRules.h"
+#include "app/planner/PlannerViewModel.h"
 #include "model/RouteStats.h"
 #include "model/TrackSampleStats.h"
 #include "ui/Heading.h"

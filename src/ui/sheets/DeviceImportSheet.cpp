@@ -1,6 +1,6 @@
 #include "ui/sheets/DeviceImportSheet.h"
 
-#include "app/DeviceImportController.h"
+#include "app/devices/DeviceImportController.h"
 #include "ui/Heading.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "ui/sheets/DeviceSendSheet.h"
 
-#include "app/DeviceSendController.h"
+#include "app/devices/DeviceSendController.h"
 #include "ui/Heading.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DeviceFlows.h"
+#include "app/devices/DeviceFlows.h"
 
 #include <QString>
 

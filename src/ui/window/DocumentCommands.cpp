@@ -1,8 +1,8 @@
 #include "ui/window/DocumentCommands.h"
 
-#include "app/PlannerTexts.h"
-#include "app/PlannerViewModel.h"
-#include "app/ToastCenter.h"
+#include "app/planner/PlannerTexts.h"
+#include "app/planner/PlannerViewModel.h"
+#include "app/planner/ToastCenter.h"
 #include "formats/GPXImporter.h"
 #include "ui/sheets/POISymbolSheet.h"
 

@@ -1,6 +1,6 @@
 #include "ui/window/ErrorBanner.h"
 
-#include "app/PlannerViewModel.h"
+#include "app/planner/PlannerViewModel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "ui/window/SettingsWindow.h"
 
-#include "app/ServerConfig.h"
+#include "app/settings/ServerConfig.h"
 #include "ui/Heading.h"
 #include "ui/window/WindowKeys.h"
 

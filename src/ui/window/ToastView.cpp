@@ -1,6 +1,6 @@
 #include "ui/window/ToastView.h"
 
-#include "app/ToastCenter.h"
+#include "app/planner/ToastCenter.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,0 +1,312 @@
+#include "app/devices/DeviceImportController.h"
+
+#include "app/planner/ToastCenter.h"
+#include "formats/BrytonTrackReader.h"
+#include "formats/FITImporter.h"
+#include "formats/GPXImporter.h"
+#include "formats/GPXWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QSaveFile>
+#include <QUuid>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <qcoro/qcorofuture.h>
+
+namespace zuvo::app {
+
+using devices::DeviceActivity;
+using devices::GarminDevice;
+
+namespace {
+
+struct Listing {
+    std::vector<DeviceActivity> activities;
+    std::vector<DeviceActivity> courses;
+    std::optional<QString> error;
+};
+
+Listing list(const DeviceFlows::Transports& transports, const GarminDevice& device)
+{
+    Listing listing;
+    const auto& transport = *transports.forDevice(device);
+    try {
+        listing.activities = transport.listActivities(device);
+    } catch (...) {
+        listing.error = DeviceFlows::describe(std::current_exception());
+        return listing;
+    }
+    try {
+        listing.courses = transport.listCourses(device);
+    } catch (...) {
+        // Devices without a course folder simply have no courses.
+    }
+    return listing;
+}
+
+// A device's file name as a local one: a name from a device never leaves its folder.
+QString localName(const QString& name)
+{
+    QString local = name;
+    local.replace(QLatin1Char('/'), QLatin1Char('_'));
+    local.replace(QLatin1Char('\\'), QLatin1Char('_'));
+    return local;
+}
+
+struct Entry {
+    std::optional<formats::ImportedGPX> parsed;
+    QString error;
+};
+
+std::optional<formats::ImportedGPX> parse(const QString& name, const QByteArray& bytes)
+{
+    const QString lower = name.toLower();
+    if (lower.endsWith(QLatin1String(".fit"))) {
+        if (auto ride = formats::FITImporter::read(bytes))
+            return std::move(ride).value();
+        return std::nullopt;
+    }
+    if (lower.endsWith(QLatin1String(".track"))) {
+        const auto points = formats::BrytonTrackReader::read(bytes);
+        if (!points)
+            return std::nullopt;
+        std::vector<model::TrackSample> samples;
+        for (const auto& c : *points)
+            samples.push_back({.coordinate = c});
+        formats::ImportedGPX ride{.name = QFileInfo(name).completeBaseName()};
+        ride.tracks.push_back(std::move(samples));
+        return ride;
+    }
+    if (auto ride = formats::GPXImporter::read(bytes))
+        return std::move(ride).value();
+    return std::nullopt;
+}
+
+// Copies one entry off the device and writes it as a ride into the routes folder. Blocks.
+Entry importEntry(const DeviceFlows::Transports& transports, const GarminDevice& device,
+                  const DeviceActivity& entry, const QString& routesFolder)
+{
+    const QString temp = QDir(QDir::tempPath())
+                             .filePath(QStringLiteral("zuvo-import-") +
+                                       QUuid::createUuid().toString(QUuid::WithoutBraces) +
+                                       QLatin1Char('-') + localName(entry.name));
+    struct Removal {
+        QString path;
+        ~Removal() { QFile::remove(path); }
+    } removal{temp};
+
+    try {
+        transports.forDevice(device)->downloadActivity(entry, device, temp);
+        QFile file(temp);
+        if (!file.open(QIODevice::ReadOnly))
+            return {std::nullopt, file.errorString()};
+        auto parsed = parse(entry.name, file.readAll());
+        if (!parsed)
+            return {std::nullopt, QStringLiteral("not a ride")};
+        std::vector<model::TrackSample> samples;
+        if (!parsed->tracks.empty()) {
+            samples = parsed->tracks.front();
+        } else if (!parsed->routes.empty()) {
+            for (const auto& c : parsed->routes.front())
+                samples.push_back({.coordinate = c});
+        } else {
+            return {std::nullopt, QStringLiteral("no track")};
+        }
+
+        QString baseName = localName(QFileInfo(entry.name).completeBaseName());
+        if (baseName.isEmpty())
+            baseName = QStringLiteral("Ride");
+        // The badge in the library tells a Garmin ride from a Bryton one by this creator.
+        const QString creator = device.layout == devices::DeviceLayout::garmin
+                                    ? QStringLiteral("zuvo (Garmin)")
+                                    : QStringLiteral("zuvo (Bryton)");
+        const QByteArray ride = formats::GPXWriter{creator}.write(samples, baseName);
+        QDir().mkpath(routesFolder);
+        QSaveFile out(DeviceImportController::uniqueRoutePath(routesFolder, baseName));
+        if (!out.open(QIODevice::WriteOnly) || out.write(ride) != ride.size() || !out.commit())
+            return {std::nullopt, out.errorString()};
+        return {std::move(parsed), {}};
+    } catch (...) {
+        return {std::nullopt, DeviceFlows::describe(std::current_exception())};
+    }
+}
+
+} // namespace
+
+DeviceImportController::DeviceImportController(DeviceFlows::Transports transports,
+                                               QString routesFolder, ToastCenter& toasts,
+                                               std::optional<QString> preselectDeviceName,
+                                               QObject* parent)
+    : QObject(parent)
+    , m_transports(std::move(transports))
+    , m_routesFolder(std::move(routesFolder))
+    , m_toasts(toasts)
+    , m_preselect(std::move(preselectDeviceName))
+{
+}
+
+const std::vector<DeviceActivity>& DeviceImportController::visibleItems() const
+{
+    return m_source == Source::activities ? m_activities : m_courses;
+}
+
+QString DeviceImportController::importTitle() const
+{
+    if (m_selectedIDs.size() < 2)
+        return QStringLiteral("Import");
+    return QStringLiteral("Import ") + QString::number(m_selectedIDs.size());
+}
+
+void DeviceImportController::setBusy(bool busy)
+{
+    m_busy = busy;
+    emit changed();
+}
+
+QCoro::Task<> DeviceImportController::scan()
+{
+    QPointer self(this);
+    m_error.reset();
+    setBusy(true);
+    auto found = co_await QtConcurrent::run(DeviceFlows::scan, m_transports);
+    if (!self)
+        co_return;
+    m_devices = std::move(found);
+    m_selected = DeviceFlows::preselect(m_devices, m_preselect);
+    setBusy(false);
+    if (m_devices.empty()) {
+        m_activities.clear();
+        m_courses.clear();
+        m_selectedIDs.clear();
+        emit changed();
+        co_return;
+    }
+    co_await loadActivities();
+}
+
+QCoro::Task<> DeviceImportController::selectDevice(GarminDevice device)
+{
+    m_selected = std::move(device);
+    co_await loadActivities();
+}
+
+QCoro::Task<> DeviceImportController::loadActivities()
+{
+    if (!m_selected)
+        co_return;
+    QPointer self(this);
+    m_error.reset();
+    setBusy(true);
+    Listing listing = co_await QtConcurrent::run(list, m_transports, *m_selected);
+    if (!self)
+        co_return;
+    if (listing.error) {
+        m_error = listing.error;
+        setBusy(false);
+        co_return;
+    }
+    m_activities = std::move(listing.activities);
+    m_courses = std::move(listing.courses);
+    if (m_courses.empty())
+        m_source = Source::activities;
+    m_selectedIDs.clear();
+    if (!visibleItems().empty())
+        m_selectedIDs.insert(visibleItems().front().id);
+    setBusy(false);
+}
+
+void DeviceImportController::setSource(Source source)
+{
+    m_source = source;
+    m_selectedIDs.clear();
+    emit changed();
+}
+
+void DeviceImportController::setSelected(const QString& id, bool selected)
+{
+    if (selected)
+        m_selectedIDs.insert(id);
+    else
+        m_selectedIDs.remove(id);
+    emit changed();
+}
+
+void DeviceImportController::selectAll()
+{
+    for (const auto& item : visibleItems())
+        m_selectedIDs.insert(item.id);
+    emit changed();
+}
+
+void DeviceImportController::cancel()
+{
+    if (m_importStop)
+        m_importStop->request_stop();
+}
+
+QCoro::Task<> DeviceImportController::importSelected()
+{
+    if (!m_selected || m_selectedIDs.isEmpty())
+        co_return;
+    QPointer self(this);
+    std::vector<DeviceActivity> picked;
+    for (const auto& item : visibleItems()) {
+        if (m_selectedIDs.contains(item.id))
+            picked.push_back(item);
+    }
+    const GarminDevice device = *m_selected;
+    auto stop = std::make_shared<std::stop_source>();
+    m_importStop = stop;
+    m_error.reset();
+    m_progress.reset();
+    setBusy(true);
+
+    const std::size_t n = picked.size();
+    QStringList failed;
+    std::optional<std::pair<formats::ImportedGPX, QString>> last;
+    for (std::size_t i = 0; i < n; ++i) {
+        m_progress = QStringLiteral("Importing %1/%2…").arg(i + 1).arg(n);
+        emit changed();
+        Entry entry = co_await QtConcurrent::run(importEntry, m_transports, device, picked[i],
+                                                 m_routesFolder);
+        if (!self)
+            co_return;
+        if (entry.parsed)
+            last.emplace(std::move(*entry.parsed), picked[i].name);
+        else
+            failed.append(picked[i].name);
+        if (stop->stop_requested()) {
+            m_progress.reset();
+            setBusy(false);
+            co_return;
+        }
+    }
+
+    m_progress.reset();
+    if (last) {
+        emit imported(last->first, last->second);
+        emit saved();
+    }
+    if (!failed.isEmpty()) {
+        m_error = QStringLiteral("Failed: ") + failed.join(QStringLiteral(", "));
+        setBusy(false);
+        co_return;
+    }
+    setBusy(false);
+    m_toasts.show(QStringLiteral("Imported %1 ride%2").arg(n).arg(n == 1 ? "" : "s"));
+    emit finished();
+}
+
+QString DeviceImportController::uniqueRoutePath(const QString& folder, const QString& baseName)
+{
+    const QDir dir(folder);
+    QString candidate = dir.filePath(baseName + QStringLiteral(".gpx"));
+    for (int k = 2; QFileInfo::exists(candidate); ++k)
+        candidate = dir.filePath(baseName + QLatin1Char(' ') + QString::number(k) + ".gpx");
+    return candidate;
+}
+
+} // namespace zuvo::app

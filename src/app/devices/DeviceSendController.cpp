@@ -1,0 +1,134 @@
+#include "app/devices/DeviceSendController.h"
+
+#include "app/planner/ToastCenter.h"
+#include "devices/CourseFileNames.h"
+
+#include <QPointer>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <qcoro/qcorofuture.h>
+
+namespace zuvo::app {
+
+using devices::GarminDevice;
+
+DeviceSendController::DeviceSendController(DeviceFlows::Transports transports,
+                                           MakeCourse makeCourse, QString defaultName,
+                                           ToastCenter& toasts,
+                                           std::optional<QString> preselectDeviceName,
+                                           QObject* parent)
+    : QObject(parent)
+    , m_transports(std::move(transports))
+    , m_makeCourse(std::move(makeCourse))
+    , m_toasts(toasts)
+    , m_preselect(std::move(preselectDeviceName))
+    , m_courseName(std::move(defaultName))
+{
+}
+
+void DeviceSendController::setCourseName(const QString& name)
+{
+    m_courseName = name;
+    emit changed();
+}
+
+void DeviceSendController::selectDevice(const GarminDevice& device)
+{
+    m_selected = device;
+    emit changed();
+}
+
+void DeviceSendController::setFormat(CourseFormat format)
+{
+    m_format = format;
+    emit changed();
+}
+
+QString DeviceSendController::formatLabel(CourseFormat format)
+{
+    return format == CourseFormat::fit ? QStringLiteral("FIT course with points ahead")
+                                       : QStringLiteral("GPX course");
+}
+
+void DeviceSendController::fail(const QString& text)
+{
+    m_failed = true;
+    m_result = text;
+    m_busy = false;
+    emit changed();
+}
+
+QCoro::Task<> DeviceSendController::scan()
+{
+    QPointer self(this);
+    m_busy = true;
+    emit changed();
+    auto found = co_await QtConcurrent::run(DeviceFlows::scan, m_transports);
+    if (!self)
+        co_return;
+    m_devices = std::move(found);
+    m_selected = DeviceFlows::preselect(m_devices, m_preselect);
+    m_busy = false;
+    emit changed();
+}
+
+QCoro::Task<> DeviceSendController::send()
+{
+    if (!m_selected)
+        co_return;
+    QPointer self(this);
+    const QString name = m_courseName;
+    const auto payload = m_makeCourse(name);
+    if (!payload) {
+        fail(QStringLiteral("Could not build course for \"%1\".").arg(name));
+        co_return;
+    }
+    const GarminDevice device = *m_selected;
+    const auto transport = m_transports.forDevice(device);
+    const bool garmin = device.layout == devices::DeviceLayout::garmin;
+    const bool fit = garmin && m_format == CourseFormat::fit;
+    // A FAT volume refuses some characters; a name left without any names no file.
+    const QString fileName = garmin ? devices::garminCourseFileName(
+                                          name, fit ? QLatin1String(".fit") : QLatin1String(".gpx"))
+                                          .value_or(QString())
+                                    : devices::stripFATInvalidCharacters(name);
+    if (fileName.isEmpty()) {
+        fail(QStringLiteral("\"%1\" has no valid characters for a device filename.").arg(name));
+        co_return;
+    }
+    m_busy = true;
+    m_result.reset();
+    emit changed();
+
+    // Named outside the co_await: GCC 12 destroys a closure built inside one twice.
+    auto write = [transport, payload, fileName, device, garmin, fit]() -> std::exception_ptr {
+        try {
+            if (garmin)
+                transport->writeCourse(fit ? payload->fit : payload->gpx, fileName, device);
+            else
+                transport->writeTour(payload->coordinates, fileName, device);
+            return nullptr;
+        } catch (...) {
+            return std::current_exception();
+        }
+    };
+    const std::exception_ptr error = co_await QtConcurrent::run(std::move(write));
+    if (!self)
+        co_return;
+    if (error) {
+        fail(DeviceFlows::describe(error));
+        co_return;
+    }
+    m_busy = false;
+    emit changed();
+    const QString detail =
+        garmin && DeviceFlows::isMTP(device)
+            ? QStringLiteral("Disconnect USB — the device imports on disconnect.")
+            : QStringLiteral("Eject, then restart the device.");
+    // A FIT course says so; a GPX course is what a Garmin gets unless asked otherwise.
+    m_toasts.show(QStringLiteral("Sent '%1' to %2").arg(name, device.name),
+                  fit ? formatLabel(CourseFormat::fit) + QStringLiteral(". ") + detail : detail);
+    emit finished();
+}
+
+} // namespace zuvo::app

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "app/devices/DeviceFlows.h"
+#include "model/Coordinate.h"
+
+#include <QByteArray>
+#include <QObject>
+
+#include <qcoro/qcorotask.h>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace zuvo::app {
+
+class ToastCenter;
+
+// What the planner hands the send sheet: the route as a GPX course and as a FIT course with
+// points ahead under the chosen name, and its coordinates for a Bryton tour.
+struct CoursePayload {
+    QByteArray gpx;
+    std::vector<model::Coordinate> coordinates;
+    QByteArray fit = {};
+};
+
+// The send sheet's logic: writes the planned route to a device as a course (Garmin) or a tour
+// (Bryton), off the UI thread.
+class DeviceSendController : public QObject {
+    Q_OBJECT
+
+public:
+    // How a course goes to a Garmin; a Bryton always takes a tour.
+    enum class CourseFormat { gpx, fit };
+
+    // Absent when there is no route to send.
+    using MakeCourse = std::function<std::optional<CoursePayload>(const QString& courseName)>;
+
+    DeviceSendController(DeviceFlows::Transports transports, MakeCourse makeCourse,
+                         QString defaultName, ToastCenter& toasts,
+                         std::optional<QString> preselectDeviceName = {},
+                         QObject* parent = nullptr);
+
+    const QString& courseName() const { return m_courseName; }
+    void setCourseName(const QString& name);
+    const std::vector<devices::GarminDevice>& devices() const { return m_devices; }
+    const std::optional<devices::GarminDevice>& selectedDevice() const { return m_selected; }
+    void selectDevice(const devices::GarminDevice& device);
+    // The outcome line, and whether it is an error.
+    const std::optional<QString>& result() const { return m_result; }
+    bool failed() const { return m_failed; }
+    bool isBusy() const { return m_busy; }
+    CourseFormat format() const { return m_format; }
+    void setFormat(CourseFormat format);
+    // "GPX course", "FIT course with points ahead".
+    static QString formatLabel(CourseFormat format);
+
+    QCoro::Task<> scan();
+    QCoro::Task<> send();
+
+signals:
+    void changed();
+    // Sent: the sheet closes.
+    void finished();
+
+private:
+    void fail(const QString& text);
+
+    DeviceFlows::Transports m_transports;
+    MakeCourse m_makeCourse;
+    ToastCenter& m_toasts;
+    std::optional<QString> m_preselect;
+    QString m_courseName;
+    std::vector<devices::GarminDevice> m_devices;
+    std::optional<devices::GarminDevice> m_selected;
+    std::optional<QString> m_result;
+    bool m_failed = false;
+    bool m_busy = false;
+    CourseFormat m_format = CourseFormat::gpx;
+};
+
+} // namespace zuvo::app

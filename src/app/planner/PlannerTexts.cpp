@@ -1,0 +1,27 @@
+#include "app/planner/PlannerTexts.h"
+
+#include "model/RouteStats.h"
+
+namespace zuvo::app::PlannerTexts {
+
+QString statusText(const model::Route& route, const std::optional<model::GradeProfile>& profile)
+{
+    if (route.anchors.empty())
+        return QStringLiteral("Choose the Via tool and click the map to start a route.");
+    return QString::asprintf("%.1f km · %.0f m · %d anchors", route.distance() / 1000.0,
+                             model::RouteStats::ascentMeters(profile), int(route.anchors.size()));
+}
+
+QString poiImportToast(std::size_t count)
+{
+    if (count == 1)
+        return QStringLiteral("Imported 1 POI");
+    return QStringLiteral("Imported %1 POIs").arg(count);
+}
+
+QString unsavedChangesQuestion(const QString& documentName)
+{
+    return QStringLiteral("Save changes to '%1'?").arg(documentName);
+}
+
+} // namespace zuvo::app::PlannerTexts

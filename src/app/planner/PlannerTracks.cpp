@@ -1,0 +1,219 @@
+#include "app/planner/PlannerViewModel.h"
+#include "formats/GPXImporter.h"
+#include "model/Polyline.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <qcoro/qcorofuture.h>
+
+#include <algorithm>
+
+// The recorded rides and foreign tracks drawn beside the plan.
+namespace zuvo::app {
+
+using model::Anchor;
+using model::Coordinate;
+using model::ShownTrack;
+using routing::RoutePlanner;
+
+namespace {
+
+struct LoadedTrack {
+    std::optional<ShownTrack> track;
+    QString error;
+};
+
+// Reads and parses a ride file; runs on a worker thread.
+LoadedTrack loadTrack(const QString& path)
+{
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {std::nullopt, QStringLiteral("Could not read ") + info.fileName()};
+    // In one read of the known size: a long ride is tens of megabytes.
+    auto imported = formats::GPXImporter::read(file.read(file.size()));
+    std::vector<model::TrackSample> samples;
+    if (imported) {
+        for (auto& track : imported.value().tracks) {
+            if (samples.empty())
+                samples = std::move(track);
+            else
+                samples.insert(samples.end(), track.begin(), track.end());
+        }
+    }
+    if (samples.empty())
+        return {std::nullopt, QStringLiteral("No track in ") + info.fileName()};
+
+    ShownTrack track;
+    track.id = path;
+    track.name = info.completeBaseName();
+    const QDateTime modified = info.lastModified();
+    track.date = ShownTrack::dateFromName(
+        track.name, modified.isValid() ? modified : QDateTime::currentDateTime());
+    track.coordinates.reserve(samples.size());
+    for (const auto& sample : samples)
+        track.coordinates.push_back(sample.coordinate);
+    track.samples = std::move(samples);
+    track.colorIndex = ShownTrack::colorIndexFor(track.id);
+    return {std::move(track), {}};
+}
+
+// Sends the tracks once the conversion has made the route, without the converted one.
+QCoro::Task<> dropConvertedTrack(QPointer<PlannerViewModel> self, MutationHandle mutation,
+                                 QString id)
+{
+    const MutationOutcome outcome = co_await mutation->finished();
+    if (outcome == MutationOutcome::completed && self)
+        self->removeShownTrack(id);
+}
+
+} // namespace
+
+bool PlannerViewModel::isTrackShown(const QString& id) const
+{
+    return std::any_of(m_shownTracks.begin(), m_shownTracks.end(),
+                       [&](const ShownTrack& t) { return t.id == id; });
+}
+
+void PlannerViewModel::setShownTracks(std::vector<ShownTrack> tracks)
+{
+    m_shownTracks = std::move(tracks);
+    ++m_tracksVersion;
+    emit shownTracksChanged();
+    sendTracks();
+}
+
+void PlannerViewModel::appendShownTracks(std::vector<ShownTrack> tracks)
+{
+    auto all = std::move(m_shownTracks);
+    std::move(tracks.begin(), tracks.end(), std::back_inserter(all));
+    setShownTracks(std::move(all));
+}
+
+void PlannerViewModel::removeShownTrack(const QString& id)
+{
+    auto remaining = std::move(m_shownTracks);
+    std::erase_if(remaining, [&](const ShownTrack& t) { return t.id == id; });
+    setShownTracks(std::move(remaining));
+}
+
+void PlannerViewModel::sendTracks()
+{
+    if (!m_bridge || !m_bridge->hasPage())
+        return;
+    if (m_tracksSentVersion == m_tracksVersion)
+        return;
+    m_bridge->setImportedTracks(m_shownTracks);
+    m_tracksSentVersion = m_tracksVersion;
+}
+
+QCoro::Task<> PlannerViewModel::toggleTrack(QString path)
+{
+    if (isTrackShown(path)) {
+        removeShownTrack(path);
+        co_return;
+    }
+    QPointer self(this);
+    LoadedTrack loaded = co_await QtConcurrent::run(loadTrack, path);
+    if (!self)
+        co_return;
+    if (!loaded.track) {
+        setErrorMessage(loaded.error);
+        co_return;
+    }
+    // Toggled twice while reading: the first read shows it, the second finds it shown.
+    if (isTrackShown(path))
+        co_return;
+    std::vector<ShownTrack> added;
+    added.push_back(std::move(*loaded.track));
+    appendShownTracks(std::move(added));
+    fitToShownTracks();
+}
+
+void PlannerViewModel::applyImported(const formats::ImportedGPX& imported,
+                                     const QString& sourceName)
+{
+    std::vector<std::vector<model::TrackSample>> tracks = imported.tracks;
+    if (tracks.empty()) {
+        for (const auto& route : imported.routes) {
+            std::vector<model::TrackSample> samples;
+            samples.reserve(route.size());
+            for (const auto& c : route)
+                samples.push_back({.coordinate = c});
+            tracks.push_back(std::move(samples));
+        }
+    }
+    if (tracks.empty()) {
+        setErrorMessage(QStringLiteral("No track in ") + sourceName);
+        return;
+    }
+    const QDateTime date = ShownTrack::dateFromName(sourceName, QDateTime::currentDateTime());
+    std::vector<ShownTrack> shown;
+    for (std::size_t i = 0; i < tracks.size(); ++i) {
+        ShownTrack track;
+        track.id = sourceName + QLatin1Char('#') + QString::number(i);
+        track.name = sourceName;
+        track.date = date;
+        for (const auto& sample : tracks[i])
+            track.coordinates.push_back(sample.coordinate);
+        track.samples = std::move(tracks[i]);
+        track.colorIndex = ShownTrack::colorIndexFor(track.id);
+        shown.push_back(std::move(track));
+    }
+    appendShownTracks(std::move(shown));
+    fitToShownTracks();
+}
+
+MutationHandle PlannerViewModel::convertImportToRoute()
+{
+    if (m_shownTracks.empty() || m_shownTracks.back().coordinates.size() < 2)
+        return nullptr;
+    const ShownTrack& track = m_shownTracks.back();
+    const model::CostingProfile costing{m_costingKind, m_sliderValues};
+    clearUndoHistory();
+    auto mutation = mutate([coordinates = track.coordinates,
+                            costing](RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
+        auto matched = co_await planner.matchedTrack(coordinates, costing, stop);
+        if (matched.size() < 2)
+            matched = coordinates;
+        auto anchors = conversionAnchors(matched);
+        co_await planner.restore(std::move(anchors), costing, std::nullopt, stop);
+    });
+    dropConvertedTrack(QPointer(this), mutation, track.id);
+    return mutation;
+}
+
+std::vector<Anchor> PlannerViewModel::conversionAnchors(const std::vector<Coordinate>& coordinates)
+{
+    if (coordinates.empty())
+        return {};
+    const auto thinned = model::simplified(coordinates, 30.0);
+    std::vector<Coordinate> inner;
+    if (thinned.size() > 2)
+        inner.assign(thinned.begin() + 1, thinned.end() - 1);
+    constexpr std::size_t maxShaping = 25;
+    const std::size_t step =
+        inner.size() > maxShaping ? (inner.size() + maxShaping - 1) / maxShaping : 1;
+    std::vector<Anchor> anchors;
+    anchors.emplace_back(Anchor::Kind::via, coordinates.front());
+    for (std::size_t i = 0; i < inner.size(); i += step)
+        anchors.emplace_back(Anchor::Kind::shaping, inner[i]);
+    anchors.emplace_back(Anchor::Kind::via, coordinates.back());
+    return anchors;
+}
+
+void PlannerViewModel::fitToShownTracks()
+{
+    std::optional<map::Bounds> all;
+    for (const auto& track : m_shownTracks) {
+        if (const auto box = map::Bounds::enclosing(track.coordinates))
+            all = all ? all->united(*box) : *box;
+    }
+    if (all && m_bridge)
+        m_bridge->fit(*all, true);
+}
+
+} // namespace zuvo::app

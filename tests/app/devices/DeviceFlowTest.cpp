@@ -1,0 +1,244 @@
+// The device import and send sheets' controllers on mass-storage volumes in a temporary folder
+// and on MTP devices simulated by the libmtp double.
+#include "FakeLibMTP.h"
+#include "PlannerFixture.h"
+#include "app/devices/DeviceImportController.h"
+#include "app/devices/DeviceSendController.h"
+#include "devices/MTPTransport.h"
+#include "devices/MassStorageTransport.h"
+#include "formats/GPXImporter.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace zuvo;
+using namespace zuvo::test;
+using app::DeviceImportController;
+using app::DeviceSendController;
+namespace fake = zuvo::test::fakemtp;
+
+namespace {
+
+QByteArray rideGPX(double latitude)
+{
+    return QStringLiteral("<gpx creator=\"Edge\"><trk><trkseg>"
+                          "<trkpt lat=\"%1\" lon=\"11\"><time>2024-05-01T07:30:00Z</time></trkpt>"
+                          "<trkpt lat=\"%2\" lon=\"11\"><time>2024-05-01T07:31:00Z</time></trkpt>"
+                          "</trkseg></trk></gpx>")
+        .arg(latitude)
+        .arg(latitude + 0.01)
+        .toUtf8();
+}
+
+class DeviceFlowTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString volumes = dir.filePath("media");
+    QString routes = dir.filePath("zuvo Routes");
+    std::shared_ptr<ManualTimer::State> clock = std::make_shared<ManualTimer::State>();
+    app::ToastCenter toasts{std::make_unique<ManualTimer>(clock)};
+    fake::State& world = fake::state();
+    app::DeviceFlows::Transports transports{
+        std::make_shared<devices::MassStorageTransport>(volumes),
+        std::make_shared<devices::MTPTransport>()};
+
+    void SetUp() override { world = {}; }
+
+    void make(const QString& relative, const QByteArray& content, int day = 1)
+    {
+        const QString path = QDir(volumes).filePath(relative);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.flush();
+        file.setFileTime(QDateTime(QDate(2024, 5, day), QTime(7, 0)),
+                         QFileDevice::FileModificationTime);
+    }
+
+    void edge(const QString& volume, const QString& name)
+    {
+        make(volume + "/Garmin/GarminDevice.xml",
+             "<Device><Model><Description>" + name.toUtf8() + "</Description></Model></Device>");
+    }
+
+    static fake::Device mtpEdge()
+    {
+        return {.serial = "A1",
+                .friendlyName = "Edge 840",
+                .storages = {0x10001},
+                .objects = {{.id = 1, .folder = true, .name = "Garmin"},
+                            {.id = 2, .parent = 1, .folder = true, .name = "NewFiles"},
+                            {.id = 3, .parent = 1, .folder = true, .name = "Activities"},
+                            {.id = 4, .parent = 3, .name = "ride.gpx", .content = rideGPX(47)}}};
+    }
+
+    QStringList routeFiles() const
+    {
+        return QDir(routes).entryList({"*.gpx"}, QDir::Files, QDir::Name);
+    }
+
+    static QByteArray read(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+} // namespace
+
+TEST_F(DeviceFlowTest, DeviceImportKeepsWhatWorksAndNamesWhatFailed)
+{
+    edge("EDGE", "Edge 840");
+    make("EDGE/Garmin/Activities/first.gpx", rideGPX(48), 3);
+    make("EDGE/Garmin/Activities/second.fit", "not a FIT file", 2);
+    make("EDGE/Garmin/Activities/third.gpx", rideGPX(49), 1);
+    ASSERT_TRUE(QDir().mkpath(routes));
+    QFile(QDir(routes).filePath("third.gpx")).open(QIODevice::WriteOnly);
+    QFile(QDir(routes).filePath("third 2.gpx")).open(QIODevice::WriteOnly);
+
+    DeviceImportController sheet(transports, routes, toasts);
+    std::vector<QString> applied;
+    int saved = 0;
+    bool closed = false;
+    QObject::connect(
+        &sheet, &DeviceImportController::imported,
+        [&](const formats::ImportedGPX&, const QString& name) { applied.push_back(name); });
+    QObject::connect(&sheet, &DeviceImportController::saved, [&] { ++saved; });
+    QObject::connect(&sheet, &DeviceImportController::finished, [&] { closed = true; });
+    QStringList progress;
+    QObject::connect(&sheet, &DeviceImportController::changed, [&] {
+        if (sheet.progressText() && progress.value(progress.size() - 1) != *sheet.progressText())
+            progress.append(*sheet.progressText());
+    });
+
+    ASSERT_FALSE(runTask(sheet.scan()).error);
+    ASSERT_EQ(sheet.devices().size(), 1u);
+    EXPECT_EQ(app::DeviceFlows::importLabel(sheet.devices()[0]), "Edge 840");
+    ASSERT_EQ(sheet.activities().size(), 3u);
+    EXPECT_EQ(sheet.selectedIDs().size(), 1u) << "the newest ride is chosen";
+    EXPECT_EQ(sheet.importTitle(), "Import");
+    sheet.selectAll();
+    EXPECT_EQ(sheet.importTitle(), "Import 3");
+
+    ASSERT_FALSE(runTask(sheet.importSelected()).error);
+    EXPECT_EQ(progress, (QStringList{"Importing 1/3…", "Importing 2/3…", "Importing 3/3…"}));
+    EXPECT_EQ(routeFiles(), (QStringList{"first.gpx", "third 2.gpx", "third 3.gpx", "third.gpx"}));
+    EXPECT_EQ(sheet.error(), "Failed: second.fit");
+    EXPECT_EQ(applied, std::vector<QString>{"third.gpx"}) << "the last ride is shown";
+    EXPECT_EQ(saved, 1);
+    EXPECT_FALSE(closed) << "the sheet stays open to show what failed";
+    EXPECT_FALSE(sheet.isBusy());
+    EXPECT_FALSE(toasts.current());
+    // A ride from a mass-storage Garmin carries the Garmin creator, so the library badges it.
+    EXPECT_TRUE(read(QDir(routes).filePath("first.gpx")).contains("creator=\"zuvo (Garmin)\""));
+    EXPECT_TRUE(QDir::temp().entryList({"zuvo-import-*"}).isEmpty()) << "downloads are removed";
+
+    sheet.setSelected(sheet.activities()[0].id, true);
+    for (const auto& id : sheet.selectedIDs())
+        sheet.setSelected(id, id == sheet.activities()[0].id);
+    ASSERT_FALSE(runTask(sheet.importSelected()).error);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(toasts.current()->message, "Imported 1 ride");
+    EXPECT_TRUE(routeFiles().contains("first 2.gpx"));
+}
+
+TEST_F(DeviceFlowTest, DeviceImportOverMTPAndWithoutDevices)
+{
+    DeviceImportController none(transports, routes, toasts);
+    ASSERT_FALSE(runTask(none.scan()).error);
+    EXPECT_TRUE(none.devices().empty());
+    EXPECT_FALSE(none.selectedDevice());
+    ASSERT_FALSE(runTask(none.importSelected()).error);
+    EXPECT_FALSE(none.isBusy());
+
+    world.devices = {mtpEdge()};
+    world.devices[0].objects.push_back(
+        {.id = 5, .parent = 3, .name = "later.gpx", .content = rideGPX(46), .modified = 1});
+    DeviceImportController sheet(transports, routes, toasts, QString("edge 840"));
+    ASSERT_FALSE(runTask(sheet.scan()).error);
+    ASSERT_TRUE(sheet.selectedDevice());
+    EXPECT_EQ(app::DeviceFlows::importLabel(*sheet.selectedDevice()), "Edge 840 (MTP)");
+    sheet.selectAll();
+    ASSERT_FALSE(runTask(sheet.importSelected()).error);
+    EXPECT_EQ(toasts.current()->message, "Imported 2 rides");
+    EXPECT_EQ(routeFiles(), (QStringList{"later.gpx", "ride.gpx"}));
+    const auto ride = formats::GPXImporter::read(read(QDir(routes).filePath("ride.gpx")));
+    ASSERT_TRUE(ride);
+    EXPECT_EQ(ride->tracks.at(0).size(), 2u);
+
+    // A device whose listing fails says why.
+    world.devices[0].storageFails = true;
+    ASSERT_FALSE(runTask(sheet.selectDevice(*sheet.selectedDevice())).error);
+    EXPECT_EQ(sheet.error(), "mtp(\"device has no storage list\")");
+    EXPECT_EQ(world.openHandles, 0);
+}
+
+TEST_F(DeviceFlowTest, DeviceSendNamesFilesTheVolumeAccepts)
+{
+    edge("EDGE", "Edge 840");
+    make("RIDER/PlanTrip/.keep", "");
+    world.devices = {mtpEdge()};
+    std::optional<app::CoursePayload> course = app::CoursePayload{
+        "<gpx>course</gpx>", {{48.0, 11.0, 500.0}, {48.01, 11.0, 510.0}, {48.02, 11.01, 505.0}}};
+    DeviceSendController sheet(
+        transports, [&](const QString&) { return course; }, "Runde: Süd/Nord.", toasts);
+    bool closed = false;
+    QObject::connect(&sheet, &DeviceSendController::finished, [&] { closed = true; });
+
+    ASSERT_FALSE(runTask(sheet.scan()).error);
+    ASSERT_EQ(sheet.devices().size(), 3u);
+    EXPECT_EQ(app::DeviceFlows::sendLabel(sheet.devices()[0]), "Edge 840 — EDGE")
+        << "mass storage first";
+    EXPECT_EQ(app::DeviceFlows::sendLabel(sheet.devices()[2]), "Edge 840 (MTP)");
+
+    ASSERT_FALSE(runTask(sheet.send()).error);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(read(QDir(volumes).filePath("EDGE/Garmin/NewFiles/Runde-Süd-Nord.gpx")),
+              "<gpx>course</gpx>");
+    EXPECT_EQ(toasts.current()->message, "Sent 'Runde: Süd/Nord.' to Edge 840");
+    EXPECT_EQ(toasts.current()->detail, "Eject, then restart the device.");
+
+    // The same course as FIT with points ahead, under the same name.
+    course->fit = "FIT bytes";
+    sheet.setFormat(DeviceSendController::CourseFormat::fit);
+    ASSERT_FALSE(runTask(sheet.send()).error);
+    EXPECT_EQ(read(QDir(volumes).filePath("EDGE/Garmin/NewFiles/Runde-Süd-Nord.fit")), "FIT bytes");
+    ManualTimer::fire(*clock);
+    EXPECT_EQ(toasts.current()->detail,
+              "FIT course with points ahead. Eject, then restart the device.");
+
+    // A Bryton takes a tour whatever the format says.
+    sheet.selectDevice(sheet.devices()[1]);
+    ASSERT_FALSE(runTask(sheet.send()).error);
+    EXPECT_TRUE(QFile::exists(QDir(volumes).filePath("RIDER/PlanTrip/Runde SüdNord.fit")));
+    EXPECT_TRUE(QFile::exists(QDir(volumes).filePath("RIDER/Tracks/Runde SüdNord.track")));
+
+    sheet.setFormat(DeviceSendController::CourseFormat::gpx);
+    sheet.selectDevice(sheet.devices()[2]);
+    ASSERT_FALSE(runTask(sheet.send()).error);
+    ManualTimer::fire(*clock);
+    ManualTimer::fire(*clock);
+    EXPECT_EQ(toasts.current()->detail, "Disconnect USB — the device imports on disconnect.");
+
+    sheet.setCourseName("...");
+    for (const auto& device : sheet.devices()) {
+        sheet.selectDevice(device);
+        ASSERT_FALSE(runTask(sheet.send()).error);
+        EXPECT_TRUE(sheet.failed());
+        EXPECT_EQ(sheet.result(), "\"...\" has no valid characters for a device filename.");
+    }
+
+    course.reset();
+    sheet.setCourseName("Abend");
+    ASSERT_FALSE(runTask(sheet.send()).error);
+    EXPECT_EQ(sheet.result(), "Could not build course for \"Abend\".");
+
+    // A write the device refuses stays in the sheet, marked as failed.
+    course = app::CoursePayload{"<gpx/>", {}};
+    world.devices[0].sendFails = true;
+    ASSERT_FALSE(runTask(sheet.send()).error);
+    EXPECT_TRUE(sheet.failed());
+    EXPECT_TRUE(sheet.result()->startsWith("mtp(")) << sheet.result()->toStdString();
+    EXPECT_FALSE(sheet.isBusy());
+}
