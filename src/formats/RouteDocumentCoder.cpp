@@ -5,6 +5,7 @@
 #include "formats/detail/Text.h"
 #include "formats/detail/XmlParser.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -138,7 +139,9 @@ struct PlannerBlockState {
         if (std::string_view(qualifiedName) != "zuvo:value" || !currentValueKey)
             return;
         if (const auto value = detail::parseDecimal(detail::trimmed(text))) {
-            values[*currentValueKey] = *value;
+            // Preferences are fractions; a damaged or foreign file may hold anything, and a
+            // value out of range would make the routing server refuse every leg.
+            values[*currentValueKey] = std::clamp(*value, 0.0, 1.0);
             currentValueKey.reset();
         }
     }

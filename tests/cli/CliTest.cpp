@@ -149,9 +149,21 @@ TEST_F(Cli, courseWritesAFitCourseFromAPlanOrAnyGPX)
     const QString document =
         write("plan.gpx", RouteDocumentCoder::encode(plan, {CostingKind::gravel, {}}, "Alpen"));
     const QString track = write("track.gpx", routeOnlyGPX);
-    // The plan: 3 points and Via 2 between its ends; the plain route: 2 points.
+    // A loop from the doorstep: every anchor at one spot, eight points of track.
+    Route loop{.anchors = {{Anchor::Kind::via, first[0]},
+                           {Anchor::Kind::via, first[0]},
+                           {Anchor::Kind::via, first[0]}}};
+    std::vector<Coordinate> around{first[0]};
+    for (int i = 1; i < 7; ++i)
+        around.push_back({48.1 + 0.001 * (i % 4), 11.5 + 0.001 * (i / 4), 520.0});
+    around.push_back(first[0]);
+    loop.legs = {RouteLeg{{{.coordinates = {first[0]}}}}, RouteLeg{{{.coordinates = around}}}};
+    const QString doorstep =
+        write("loop.gpx", RouteDocumentCoder::encode(loop, {CostingKind::road, {}}, "Haustür"));
+    // The plan: 3 points and Via 2 between its ends; the loop: all 8 points (its track joins
+    // the legs); the plain route: 2 points.
     for (const auto& [in, points, coursePoints] :
-         {std::tuple{document, 3u, 1u}, std::tuple{track, 2u, 0u}}) {
+         {std::tuple{document, 3u, 1u}, std::tuple{doorstep, 8u, 1u}, std::tuple{track, 2u, 0u}}) {
         const Outcome run = tramuCli({"course", in, path("out.fit"), "--profile", "mtb"});
         ASSERT_EQ(run.exitCode, 0) << run.err.constData();
         const auto course = FITImporter::read(read("out.fit"));

@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 #include "formats/RouteDocumentCoder.h"
+#include "formats/SavedRoute.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,8 @@ TEST(RouteDocument, toleratesBrokenPiecesInsideTheBlock)
         <zuvo:value key="bad">1.5x</zuvo:value>
         <zuvo:value>0.7</zuvo:value>
         <zuvo:value key="x">2</zuvo:value>
+        <zuvo:value key="y">-0.25</zuvo:value>
+        <zuvo:value key="z">0.4</zuvo:value>
         <zuvo:anchor kind="waypoint" clickLat="1" clickLon="2"/>
         <zuvo:anchor kind="via" clickLat="1"/>
         <zuvo:anchor kind="via" clickLat="1" clickLon=" 2"/>
@@ -97,7 +100,9 @@ TEST(RouteDocument, toleratesBrokenPiecesInsideTheBlock)
         <other:anchor kind="via" clickLat="0" clickLon="0"/>)"));
     EXPECT_EQ(read.name, QStringLiteral("Named"));
     EXPECT_FALSE(read.roundTrip);
-    EXPECT_EQ(read.costing, (CostingProfile{.kind = CostingKind::mtb, .values = {{"x", 2.0}}}));
+    // Values out of the 0–1 range are held to it.
+    EXPECT_EQ(read.costing, (CostingProfile{.kind = CostingKind::mtb,
+                                            .values = {{"x", 1.0}, {"y", 0.0}, {"z", 0.4}}}));
     ASSERT_EQ(read.anchors.size(), 2u);
     EXPECT_EQ(read.anchors[0].click, (Coordinate{3, 4}));
     EXPECT_FALSE(read.anchors[0].snap);
@@ -124,4 +129,55 @@ TEST(RouteDocument, recognisesOnlyTheZuvoPlannerBlockWithAKnownCosting)
         EXPECT_EQ(RouteDocumentCoder::decode(bytes).error(), RouteDocumentError::notARouteDocument)
             << bytes.constData();
     }
+}
+
+TEST(RouteDocument, savedRouteCutsTheTrackAtTheAnchorsWithoutLosingAPoint)
+{
+    // Eight points along a line; the track passes the start's place again at its end.
+    std::vector<Coordinate> track;
+    for (int i = 0; i < 7; ++i)
+        track.push_back({48.0 + 0.001 * i, 11.0});
+    track.push_back(track.front());
+    const auto points = [](const Route& route) {
+        std::size_t count = 0;
+        for (const auto& leg : route.legs)
+            count += leg ? leg->coordinates().size() : 0;
+        return count + (route.closingLeg ? route.closingLeg->coordinates().size() : 0);
+    };
+    const auto via = [](const Coordinate& at) { return Anchor(Anchor::Kind::via, at); };
+    const auto planOf = [](std::vector<Anchor> anchors, std::vector<Coordinate> coordinates) {
+        RouteDocument document;
+        document.anchors = std::move(anchors);
+        document.trackCoordinates = std::move(coordinates);
+        return document;
+    };
+
+    // Cut at the nearest points in order; the second visit of the start ends the last leg.
+    const RouteDocument plan = planOf({via(track[0]), via(track[3]), via(track[0])}, track);
+    const Route cut = savedRoute(plan);
+    ASSERT_EQ(cut.legs.size(), 2u);
+    EXPECT_EQ(cut.legs[0]->coordinates(), std::vector(track.begin(), track.begin() + 4));
+    EXPECT_EQ(cut.legs[1]->coordinates(), std::vector(track.begin() + 3, track.end()));
+    EXPECT_NEAR(cut.distance(), 2 * 6 * track[0].distance(track[1]), 0.01);
+
+    // Anchors that all sit on one spot: every point stays, in the last leg.
+    const Route loop =
+        savedRoute(planOf({via(track[0]), via(track[0]), via(track[0]), via(track[0])}, track));
+    ASSERT_EQ(loop.legs.size(), 3u);
+    EXPECT_EQ(loop.legs[2]->coordinates(), track);
+
+    // A round trip: the closing leg takes the rest of the track.
+    RouteDocument round = plan;
+    round.anchors.pop_back();
+    round.roundTrip = true;
+    const Route closed = savedRoute(round);
+    ASSERT_EQ(closed.legs.size(), 1u);
+    ASSERT_TRUE(closed.closingLeg);
+    EXPECT_EQ(closed.closingLeg->coordinates(), std::vector(track.begin() + 3, track.end()));
+    EXPECT_EQ(points(closed), track.size() + 1) << "the cut point ends one leg and starts the next";
+
+    // Nothing saved: the legs are absent, never made up.
+    const Route bare = savedRoute(planOf(plan.anchors, {}));
+    EXPECT_EQ(bare.legs, (std::vector<std::optional<RouteLeg>>(2)));
+    EXPECT_FALSE(bare.closingLeg);
 }
