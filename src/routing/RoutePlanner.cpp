@@ -345,6 +345,29 @@ QCoro::Task<> RoutePlanner::restore(std::vector<Anchor> anchors, CostingProfile 
     co_await recomputeAllLegs(cancel);
 }
 
+std::size_t RoutePlanner::keepSavedLegs(const model::Route& saved)
+{
+    const auto sameAnchor = [&](std::size_t mine, std::size_t theirs) {
+        return theirs < saved.anchors.size() && saved.anchors[theirs].id == m_anchors[mine].id;
+    };
+    std::size_t filled = 0;
+    for (std::size_t i = 0; i < m_legs.size(); ++i) {
+        if (m_legs[i] || i >= saved.legs.size() || !saved.legs[i] || !sameAnchor(i, i) ||
+            !sameAnchor(i + 1, i + 1))
+            continue;
+        m_legs[i] = saved.legs[i];
+        ++filled;
+    }
+    const std::size_t last = m_anchors.size() - 1;
+    if (m_roundTrip && m_anchors.size() >= 2 && !m_closingLeg && saved.closingLeg &&
+        saved.anchors.size() == m_anchors.size() && sameAnchor(0, 0) && sameAnchor(last, last)) {
+        m_closingLeg = saved.closingLeg;
+        m_closingLegKey = currentClosingLegKey();
+        ++filled;
+    }
+    return filled;
+}
+
 QCoro::Task<std::vector<Coordinate>> RoutePlanner::matchedTrack(std::vector<Coordinate> coordinates,
                                                                 CostingProfile costing,
                                                                 std::stop_token cancel)

@@ -55,6 +55,8 @@ public:
     RoutePlanner(std::unique_ptr<Engine> engine, model::CostingProfile costing);
 
     const model::CostingProfile& costing() const { return m_costing; }
+    const std::vector<model::Anchor>& anchors() const { return m_anchors; }
+    bool roundTrip() const { return m_roundTrip; }
     model::Route currentRoute() const;
     std::optional<InsertionPoint> nearestInsertionPoint(const model::Coordinate& point) const;
 
@@ -78,6 +80,10 @@ public:
     // current setting.
     QCoro::Task<> restore(std::vector<model::Anchor> anchors, model::CostingProfile costing,
                           std::optional<bool> roundTrip, std::stop_token cancel = {});
+    // Gives legs that could not be routed the geometry `saved` holds for them, where it joins the
+    // same two anchors (by id); a closing leg likewise. Legs that are present stay. Returns how
+    // many legs it filled.
+    std::size_t keepSavedLegs(const model::Route& saved);
     // Map-matches a track without touching the plan.
     QCoro::Task<std::vector<model::Coordinate>>
     matchedTrack(std::vector<model::Coordinate> coordinates, model::CostingProfile costing,

@@ -72,17 +72,24 @@ int main(int argc, char** argv)
     }
     const QStringList request = files.isEmpty() ? QStringList{QStringLiteral("activate")}
                                                 : QStringList{QStringLiteral("open")} + files;
-    if (SingleInstance::ask(instance, request))
-        return 0;
+    SingleInstance single(instance);
+    if (!single.claim()) {
+        // A planner runs (perhaps still starting up): it takes the files, never a second one.
+        if (SingleInstance::askPatiently(instance, request, 20000))
+            return 0;
+        QTextStream(stderr) << "tramu: a planner is already running but does not answer; "
+                               "try again in a moment\n";
+        return 1;
+    }
 
     applyDarkAppearance(application);
     QSettings settings;
     AppShell shell(settings, mapFolder(),
                    zuvo::devices::MassStorageTransport::defaultVolumesDirectory());
-    SingleInstance single(instance);
-    single.listen([&shell](const QStringList& request) { return shell.handleRequest(request); });
+    if (!single.listen(
+            [&shell](const QStringList& request) { return shell.handleRequest(request); }))
+        QTextStream(stderr) << "tramu: files opened from elsewhere cannot reach this planner\n";
     shell.showMainWindow();
-    for (const QString& file : files)
-        shell.mainWindow().documents().openPath(file);
+    shell.mainWindow().documents().openLater(files);
     return application.exec();
 }

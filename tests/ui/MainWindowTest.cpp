@@ -139,6 +139,8 @@ TEST_F(MainWindowTest, ASecondStartHandsItsFileOver)
 
     const QString name = QStringLiteral("tramu-test-%1").arg(QCoreApplication::applicationPid());
     ui::SingleInstance running(name);
+    ASSERT_TRUE(running.claim());
+    EXPECT_FALSE(ui::SingleInstance(name).claim()) << "one planner per user";
     ASSERT_TRUE(running.listen([this](const QStringList& r) { return shell->handleRequest(r); }));
     // The second start runs in another process; here a thread stands in for it.
     std::optional<QString> reply;

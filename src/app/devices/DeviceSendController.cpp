@@ -44,6 +44,21 @@ void DeviceSendController::setFormat(CourseFormat format)
     emit changed();
 }
 
+std::optional<QString> DeviceSendController::courseProblem(const model::Route& route)
+{
+    if (route.anchors.size() < 2)
+        return QStringLiteral("Plan a route with at least two points first.");
+    const auto missing = std::find(route.legs.begin(), route.legs.end(), std::nullopt);
+    if (missing != route.legs.end())
+        return QStringLiteral("Leg %1 of the route has no geometry: the routing server could not "
+                              "compute it. Send the course once every leg is routed.")
+            .arg(missing - route.legs.begin() + 1);
+    if (route.roundTrip && !route.closingLeg)
+        return QStringLiteral("The leg back to the start has no geometry: the routing server could "
+                              "not compute it. Send the course once every leg is routed.");
+    return std::nullopt;
+}
+
 QString DeviceSendController::formatLabel(CourseFormat format)
 {
     return format == CourseFormat::fit ? QStringLiteral("FIT course with points ahead")
@@ -78,11 +93,12 @@ QCoro::Task<> DeviceSendController::send()
         co_return;
     QPointer self(this);
     const QString name = m_courseName;
-    const auto payload = m_makeCourse(name);
-    if (!payload) {
-        fail(QStringLiteral("Could not build course for \"%1\".").arg(name));
+    const auto made = m_makeCourse(name);
+    if (!made) {
+        fail(made.error());
         co_return;
     }
+    const auto payload = std::make_shared<const CoursePayload>(*made);
     const GarminDevice device = *m_selected;
     const auto transport = m_transports.forDevice(device);
     const bool garmin = device.layout == devices::DeviceLayout::garmin;

@@ -2,6 +2,8 @@
 
 #include "app/devices/DeviceFlows.h"
 #include "model/Coordinate.h"
+#include "model/Result.h"
+#include "model/Route.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -33,8 +35,13 @@ public:
     // How a course goes to a Garmin; a Bryton always takes a tour.
     enum class CourseFormat { gpx, fit };
 
-    // Absent when there is no route to send.
-    using MakeCourse = std::function<std::optional<CoursePayload>(const QString& courseName)>;
+    // The course under that name, or why there is none to send.
+    using MakeCourse =
+        std::function<model::Result<CoursePayload, QString>(const QString& courseName)>;
+
+    // Why the route cannot go to a device as it stands: fewer than two anchors, or a leg without
+    // geometry (the course would skip it). Absent when it can be sent.
+    static std::optional<QString> courseProblem(const model::Route& route);
 
     DeviceSendController(DeviceFlows::Transports transports, MakeCourse makeCourse,
                          QString defaultName, ToastCenter& toasts,

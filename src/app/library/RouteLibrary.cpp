@@ -80,9 +80,13 @@ QCoro::Task<> RouteLibrary::refresh()
     m_scanning = true;
     do {
         m_rescan = false;
-        Scan result = co_await QtConcurrent::run(scan, m_root, m_selected);
+        const std::optional<RouteCollection> scannedFor = m_selected;
+        Scan result = co_await QtConcurrent::run(scan, m_root, scannedFor);
         if (!self)
             co_return;
+        // A collection chosen during the scan is not in its result; the next pass shows it.
+        if (m_selected != scannedFor)
+            continue;
         m_collections = std::move(result.collections);
         m_allItems = std::move(result.allItems);
         m_recent = SidebarModel::recent(m_allItems, recentLimit);

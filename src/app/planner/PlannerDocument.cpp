@@ -1,8 +1,10 @@
+#include "app/planner/PlannerTexts.h"
 #include "app/planner/PlannerViewModel.h"
 #include "app/planner/ToastCenter.h"
 #include "formats/GPXImporter.h"
 #include "formats/GPXWriter.h"
 #include "formats/RouteDocumentCoder.h"
+#include "formats/SavedRoute.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -24,9 +26,16 @@ bool sameAnchors(const std::vector<Anchor>& a, const std::vector<Anchor>& b)
 
 } // namespace
 
-int PlannerViewModel::pushUndoSnapshot(std::vector<Anchor> anchors)
+UndoHistory::Snapshot PlannerViewModel::planState(const RoutePlanner& planner)
 {
-    const int token = m_history.push(std::move(anchors));
+    return {.anchors = planner.anchors(),
+            .roundTrip = planner.roundTrip(),
+            .costing = planner.costing()};
+}
+
+int PlannerViewModel::pushUndoSnapshot(UndoHistory::Snapshot before)
+{
+    const int token = m_history.push(std::move(before));
     emit historyChanged();
     return token;
 }
@@ -49,19 +58,22 @@ void PlannerViewModel::redo()
         restoreSnapshot(std::move(*entry), &UndoHistory::pushUndoKeepingRedo);
 }
 
-void PlannerViewModel::restoreSnapshot(std::vector<Anchor> entry,
+void PlannerViewModel::restoreSnapshot(UndoHistory::Snapshot entry,
                                        void (UndoHistory::*keepCurrent)(UndoHistory::Snapshot))
 {
     emit historyChanged();
     QPointer self(this);
-    // The anchors it replaces go on the other stack when the restore actually starts.
+    // The plan it replaces goes on the other stack when the restore actually starts; the
+    // profile shown follows the plan restored.
     mutate([self, entry = std::move(entry), keepCurrent](RoutePlanner& planner,
                                                          std::stop_token stop) -> QCoro::Task<> {
         if (self) {
-            (self->m_history.*keepCurrent)(planner.currentRoute().anchors);
+            (self->m_history.*keepCurrent)(planState(planner));
             emit self->historyChanged();
+            self->costingKindStorageOnly(entry.costing.kind);
+            self->setSliderValues(entry.costing.values);
         }
-        co_await planner.restore(entry, planner.costing(), std::nullopt, stop);
+        co_await planner.restore(entry.anchors, entry.costing, entry.roundTrip, stop);
     });
 }
 
@@ -111,6 +123,8 @@ void PlannerViewModel::bumpRoutesFolderGeneration()
 
 void PlannerViewModel::newDocument()
 {
+    ++m_documentGeneration;
+    m_documentBeforeOpen.reset();
     setDocumentName(QStringLiteral("Untitled"));
     setDocumentURL(std::nullopt);
     setShownTracks({});
@@ -120,7 +134,9 @@ void PlannerViewModel::newDocument()
     setSliderValues(model::defaultPreferenceValues(model::CostingKind::road));
     mutate([](RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
         std::vector<Anchor> none;
-        model::CostingProfile road{model::CostingKind::road, {}};
+        // The planner's profile is always the one the sliders show, so that undo restores both.
+        model::CostingProfile road{model::CostingKind::road,
+                                   model::defaultPreferenceValues(model::CostingKind::road)};
         co_await planner.restore(std::move(none), std::move(road), false, stop);
     });
     setDirty(false);
@@ -133,22 +149,27 @@ MutationHandle PlannerViewModel::loadDocument(const formats::RouteDocument& docu
 }
 
 MutationHandle PlannerViewModel::loadDocument(const formats::RouteDocument& document,
-                                              std::shared_ptr<bool> adopted)
+                                              std::shared_ptr<LoadResult> result)
 {
+    ++m_documentGeneration;
     setDocumentName(document.name);
     costingKindStorageOnly(document.costing.kind);
     setSliderValues(document.costing.values);
+    // Legs the server cannot route now keep the geometry the file holds for them: the plan is
+    // shown, saved and sent as it was saved, never emptied.
     auto mutation = mutate([anchors = document.anchors, costing = document.costing,
-                            roundTrip = document.roundTrip,
-                            adopted](RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
+                            roundTrip = document.roundTrip, saved = formats::savedRoute(document),
+                            result](RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
         std::exception_ptr error;
         try {
             co_await planner.restore(anchors, costing, roundTrip, stop);
         } catch (...) {
             error = std::current_exception();
         }
-        if (adopted)
-            *adopted = sameAnchors(planner.currentRoute().anchors, anchors);
+        const bool adopted = sameAnchors(planner.anchors(), anchors);
+        const std::size_t kept = adopted ? planner.keepSavedLegs(saved) : 0;
+        if (result)
+            *result = {.adopted = adopted, .savedLegsKept = kept};
         if (error)
             std::rethrow_exception(error);
     });
@@ -217,34 +238,52 @@ QCoro::Task<> PlannerViewModel::adoptDocument(formats::RouteDocument document, Q
     QPointer self(this);
     // What the open puts back when the planner cannot take the file's anchors: the file must not
     // become the document while the planner still holds the previous route, or the next save
-    // would write that route into it.
-    const QString previousName = m_documentName;
-    const auto previousURL = m_documentURL;
-    const auto previousKind = m_costingKind;
-    const auto previousSliders = m_sliderValues;
-    const bool previousDirty = m_isDirty;
-    const UndoHistory previousHistory = m_history;
+    // would write that route into it. Opens that overlap put back what stood before the first.
+    if (!m_documentBeforeOpen)
+        m_documentBeforeOpen = DocumentState{.name = m_documentName,
+                                             .url = m_documentURL,
+                                             .kind = m_costingKind,
+                                             .sliders = m_sliderValues,
+                                             .dirty = m_isDirty,
+                                             .history = m_history};
 
     setErrorMessage(std::nullopt);
-    auto adopted = std::make_shared<bool>(false);
-    const MutationHandle mutation = loadDocument(document, adopted);
+    auto result = std::make_shared<LoadResult>();
+    const MutationHandle mutation = loadDocument(document, result);
+    const quint64 generation = m_documentGeneration;
     const MutationOutcome outcome = co_await mutation->finished();
     if (!self)
         co_return;
     const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    if (m_documentGeneration != generation) {
+        // A later document superseded this one. When the planner took this file's anchors
+        // before it was stopped, that later open must put back this file, not the one before.
+        if (result->adopted && m_documentBeforeOpen)
+            m_documentBeforeOpen = DocumentState{.name = document.name,
+                                                 .url = url,
+                                                 .kind = document.costing.kind,
+                                                 .sliders = document.costing.values,
+                                                 .dirty = true,
+                                                 .history = {}};
+        co_return;
+    }
+    DocumentState before = std::move(*m_documentBeforeOpen);
+    m_documentBeforeOpen.reset();
     if (outcome == MutationOutcome::completed) {
         markSaved(url);
-    } else if (*adopted) {
-        // The file's route is not fully computed yet: it is the document, with changes to save.
+    } else if (result->adopted) {
+        // The file is the document, unchanged: what could not be routed shows as saved.
         setDocumentURL(url);
-        setDirty(true);
+        if (result->savedLegsKept > 0 && m_errorMessage)
+            setErrorMessage(*m_errorMessage + QStringLiteral(" ") +
+                            PlannerTexts::savedLegsNote(result->savedLegsKept));
     } else {
-        setDocumentName(previousName);
-        setDocumentURL(previousURL);
-        costingKindStorageOnly(previousKind);
-        setSliderValues(previousSliders);
-        setDirty(previousDirty);
-        m_history = previousHistory;
+        setDocumentName(before.name);
+        setDocumentURL(before.url);
+        costingKindStorageOnly(before.kind);
+        setSliderValues(before.sliders);
+        setDirty(before.dirty);
+        m_history = std::move(before.history);
         emit historyChanged();
     }
 }
@@ -260,6 +299,9 @@ bool PlannerViewModel::saveDocument(const QString& path)
         return false;
     }
     markSaved(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    // The file holds the route as shown; an edit still routing is not in it yet.
+    if (m_isRouting)
+        setDirty(true);
     if (m_toasts)
         m_toasts->show(QStringLiteral("Saved '") + m_documentName + QStringLiteral("'"));
     return true;

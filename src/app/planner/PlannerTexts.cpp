@@ -19,6 +19,13 @@ QString poiImportToast(std::size_t count)
     return QStringLiteral("Imported %1 POIs").arg(count);
 }
 
+QString savedLegsNote(std::size_t count)
+{
+    if (count == 1)
+        return QStringLiteral("Showing the route as saved; 1 leg is not re-routed.");
+    return QStringLiteral("Showing the route as saved; %1 legs are not re-routed.").arg(count);
+}
+
 QString unsavedChangesQuestion(const QString& documentName)
 {
     return QStringLiteral("Save changes to '%1'?").arg(documentName);

@@ -17,6 +17,10 @@ QString statusText(const model::Route& route, const std::optional<model::GradePr
 // "Imported 1 POI", "Imported 12 POIs".
 QString poiImportToast(std::size_t count);
 
+// Follows the routing error when a plan opened while its legs could not be routed:
+// "Showing the route as saved; 2 legs are not re-routed."
+QString savedLegsNote(std::size_t count);
+
 // The question before unsaved changes are thrown away.
 QString unsavedChangesQuestion(const QString& documentName);
 

@@ -61,15 +61,6 @@ LoadedTrack loadTrack(const QString& path)
     return {std::move(track), {}};
 }
 
-// Sends the tracks once the conversion has made the route, without the converted one.
-QCoro::Task<> dropConvertedTrack(QPointer<PlannerViewModel> self, MutationHandle mutation,
-                                 QString id)
-{
-    const MutationOutcome outcome = co_await mutation->finished();
-    if (outcome == MutationOutcome::completed && self)
-        self->removeShownTrack(id);
-}
-
 } // namespace
 
 bool PlannerViewModel::isTrackShown(const QString& id) const
@@ -152,9 +143,17 @@ void PlannerViewModel::applyImported(const formats::ImportedGPX& imported,
     }
     const QDateTime date = ShownTrack::dateFromName(sourceName, QDateTime::currentDateTime());
     std::vector<ShownTrack> shown;
+    const auto taken = [&](const QString& id) {
+        return isTrackShown(id) || std::any_of(shown.begin(), shown.end(),
+                                               [&](const ShownTrack& t) { return t.id == id; });
+    };
     for (std::size_t i = 0; i < tracks.size(); ++i) {
         ShownTrack track;
-        track.id = sourceName + QLatin1Char('#') + QString::number(i);
+        // The same file imported twice shows twice; each copy is hidden or converted alone.
+        const QString base = sourceName + QLatin1Char('#') + QString::number(i);
+        track.id = base;
+        for (int copy = 2; taken(track.id); ++copy)
+            track.id = base + QLatin1Char('.') + QString::number(copy);
         track.name = sourceName;
         track.date = date;
         for (const auto& sample : tracks[i])
@@ -173,17 +172,38 @@ MutationHandle PlannerViewModel::convertImportToRoute()
         return nullptr;
     const ShownTrack& track = m_shownTracks.back();
     const model::CostingProfile costing{m_costingKind, m_sliderValues};
-    clearUndoHistory();
+    ++m_documentGeneration;
+    m_documentBeforeOpen.reset();
+    setSelectedAnchorID(std::nullopt);
     auto mutation = mutate([coordinates = track.coordinates,
                             costing](RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
         auto matched = co_await planner.matchedTrack(coordinates, costing, stop);
         if (matched.size() < 2)
             matched = coordinates;
         auto anchors = conversionAnchors(matched);
-        co_await planner.restore(std::move(anchors), costing, std::nullopt, stop);
+        co_await planner.restore(std::move(anchors), costing, false, stop);
     });
-    dropConvertedTrack(QPointer(this), mutation, track.id);
+    finishConversion(mutation, track.id, track.name);
     return mutation;
+}
+
+QCoro::Task<> PlannerViewModel::finishConversion(MutationHandle mutation, QString trackID,
+                                                 QString name)
+{
+    QPointer self(this);
+    const MutationOutcome outcome = co_await mutation->finished();
+    if (outcome != MutationOutcome::completed || !self)
+        co_return;
+    // The route is a new plan named after the track, not saved anywhere yet; a conversion that
+    // failed leaves the plan before it as it was.
+    removeShownTrack(trackID);
+    for (const auto* extension : {".gpx", ".fit", ".track"}) {
+        if (name.endsWith(QLatin1String(extension), Qt::CaseInsensitive))
+            name.chop(qsizetype(qstrlen(extension)));
+    }
+    setDocumentName(name);
+    setDocumentURL(std::nullopt);
+    clearUndoHistory();
 }
 
 std::vector<Anchor> PlannerViewModel::conversionAnchors(const std::vector<Coordinate>& coordinates)

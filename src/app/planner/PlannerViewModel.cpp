@@ -67,8 +67,10 @@ PlannerViewModel::PlannerViewModel(std::unique_ptr<routing::Engine> engine,
                                    FavoritesStore& favorites, UserPOIStore& userPOIs,
                                    QSettings& settings, QObject* parent)
     : QObject(parent)
-    , m_planner(std::make_shared<RoutePlanner>(std::move(engine),
-                                               CostingProfile{model::CostingKind::road, {}}))
+    , m_planner(std::make_shared<RoutePlanner>(
+          std::move(engine),
+          CostingProfile{model::CostingKind::road,
+                         model::defaultPreferenceValues(model::CostingKind::road)}))
     , m_favorites(favorites)
     , m_userPOIs(userPOIs)
     , m_settings(settings)
@@ -154,7 +156,7 @@ MutationHandle PlannerViewModel::mutateUndoable(Body body)
     QPointer self(this);
     return mutate([self, body = std::move(body)](RoutePlanner& planner,
                                                  std::stop_token stop) -> QCoro::Task<> {
-        const std::vector<Anchor> before = planner.currentRoute().anchors;
+        const UndoHistory::Snapshot before = planState(planner);
         const int token = self ? self->pushUndoSnapshot(before) : 0;
         std::exception_ptr error;
         try {
@@ -162,7 +164,7 @@ MutationHandle PlannerViewModel::mutateUndoable(Body body)
         } catch (...) {
             error = std::current_exception();
         }
-        const bool changed = planner.currentRoute().anchors != before;
+        const bool changed = planState(planner) != before;
         if (self)
             self->discardUndoSnapshotIfNoop(token, changed);
         if (error)
@@ -329,7 +331,7 @@ void PlannerViewModel::removeAnchor(QUuid id)
 
 void PlannerViewModel::setRoundTrip(bool on)
 {
-    mutate([on](RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
+    mutateUndoable([on](RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
         co_await planner.setRoundTrip(on, stop);
     });
 }
@@ -337,7 +339,7 @@ void PlannerViewModel::setRoundTrip(bool on)
 void PlannerViewModel::applySliders()
 {
     const CostingProfile profile{m_costingKind, m_sliderValues};
-    mutate([profile](RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
+    mutateUndoable([profile](RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
         co_await planner.setCosting(profile, stop);
     });
 }
@@ -394,7 +396,7 @@ void PlannerViewModel::anchorDrag(const map::MapEvent::AnchorDrag& drag)
     mutate([self, id, to](RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
         // The gesture's first move to run keeps the anchors as they were before it.
         if (self && self->m_history.takeDragPush())
-            self->pushUndoSnapshot(planner.currentRoute().anchors);
+            self->pushUndoSnapshot(planState(planner));
         co_await planner.moveAnchor(id, to, stop);
     });
 }

@@ -126,7 +126,7 @@ public:
     bool canUndo() const { return m_history.canUndo(); }
     bool canRedo() const { return m_history.canRedo(); }
     const UndoHistory& history() const { return m_history; }
-    int pushUndoSnapshot(std::vector<model::Anchor> anchors);
+    int pushUndoSnapshot(UndoHistory::Snapshot before);
     void discardUndoSnapshotIfNoop(int token, bool changed);
     void undo();
     void redo();
@@ -154,7 +154,8 @@ public:
     QCoro::Task<> openFile(QString path, std::function<bool()> mayReplace = {});
     // Writes the document atomically to `path` and names it after the file. False when there is
     // nothing to save (fewer than two anchors), and with the reason in errorMessage when the
-    // write failed.
+    // write failed. The plan stays marked changed while an edit is still routing: the file holds
+    // the route as shown, without that edit.
     bool saveDocument(const QString& path);
 
     // --- Shown tracks
@@ -163,7 +164,9 @@ public:
     // Shows the file's track, read off the UI thread, or hides it when shown.
     QCoro::Task<> toggleTrack(QString path);
     void applyImported(const formats::ImportedGPX& imported, const QString& sourceName);
-    // Replaces the route by one that follows the last shown track, snapped to the roads.
+    // Makes a new plan, named after the last shown track, whose route follows that track snapped
+    // to the roads. It replaces the plan without asking: the window settles unsaved changes
+    // first.
     MutationHandle convertImportToRoute();
     // A via anchor at each end and up to 25 shaping points in between that hold the planner to
     // the line.
@@ -244,15 +247,22 @@ private:
     void setPOIs(std::vector<map::POIItem> pois);
     std::vector<map::POIItem> favoritePOIs() const;
     const std::vector<model::Coordinate>& poiLine() const;
-    void restoreSnapshot(std::vector<model::Anchor> entry,
+    // What an undo step keeps of the planner's plan.
+    static UndoHistory::Snapshot planState(const routing::RoutePlanner& planner);
+    void restoreSnapshot(UndoHistory::Snapshot entry,
                          void (UndoHistory::*keepCurrent)(UndoHistory::Snapshot));
     void setShownTracks(std::vector<model::ShownTrack> tracks);
     void appendShownTracks(std::vector<model::ShownTrack> tracks);
     void readLayerSettings();
     void writeSetting(const QString& key, const QVariant& value);
+    struct LoadResult {
+        bool adopted = false; // the planner holds the document's anchors
+        std::size_t savedLegsKept = 0;
+    };
     MutationHandle loadDocument(const formats::RouteDocument& document,
-                                std::shared_ptr<bool> adopted);
+                                std::shared_ptr<LoadResult> result);
     QCoro::Task<> adoptDocument(formats::RouteDocument document, QString path);
+    QCoro::Task<> finishConversion(MutationHandle mutation, QString trackID, QString name);
 
     static QCoro::Task<> run(QPointer<PlannerViewModel> self,
                              std::shared_ptr<routing::RoutePlanner> planner, MutationHandle prev,
@@ -284,6 +294,20 @@ private:
     std::optional<QUrl> m_documentURL;
     bool m_isDirty = false;
     int m_routesFolderGeneration = 0;
+    // Counts the documents shown (new, open, conversion), so that an open that a later document
+    // superseded leaves that document alone.
+    quint64 m_documentGeneration = 0;
+    struct DocumentState {
+        QString name;
+        std::optional<QUrl> url;
+        model::CostingKind kind = model::CostingKind::road;
+        std::map<QString, double> sliders;
+        bool dirty = false;
+        UndoHistory history;
+    };
+    // The document as it stood before the opens in flight; the newest of them puts it back
+    // when the planner cannot take its file.
+    std::optional<DocumentState> m_documentBeforeOpen;
 
     std::vector<model::ShownTrack> m_shownTracks;
     // The page already shows the track set of this version; the set is large, so a refresh that

@@ -21,6 +21,7 @@ std::optional<UndoHistory::Snapshot> UndoHistory::takeUndo()
         return std::nullopt;
     Snapshot last = std::move(m_undo.back());
     m_undo.pop_back();
+    ++m_token;
     return last;
 }
 
@@ -30,6 +31,7 @@ std::optional<UndoHistory::Snapshot> UndoHistory::takeRedo()
         return std::nullopt;
     Snapshot last = std::move(m_redo.back());
     m_redo.pop_back();
+    ++m_token;
     return last;
 }
 

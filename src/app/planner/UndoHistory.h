@@ -1,18 +1,26 @@
 #pragma once
 
 #include "model/Anchor.h"
+#include "model/CostingProfile.h"
 
 #include <optional>
 #include <vector>
 
 namespace zuvo::app {
 
-// The planner's undo and redo history: whole anchor lists, newest last. Legs are not kept; the
-// planner routes them again. Every snapshot pushed gets a token, so that the edit that pushed it
-// can take it back when it turned out to change nothing, unless a later snapshot came since.
+// The planner's undo and redo history, newest last. A step holds the whole plan a rider
+// changes: anchors, round trip and routing profile, so that undo takes back the last change
+// whatever it was. Legs are not kept; the planner routes them again. Every snapshot pushed gets
+// a token, so that the edit that pushed it can take it back when it turned out to change
+// nothing, unless the history moved since (a later snapshot, an undo or a redo).
 class UndoHistory {
 public:
-    using Snapshot = std::vector<model::Anchor>;
+    struct Snapshot {
+        std::vector<model::Anchor> anchors;
+        bool roundTrip = false;
+        model::CostingProfile costing;
+        bool operator==(const Snapshot&) const = default;
+    };
 
     bool canUndo() const { return !m_undo.empty(); }
     bool canRedo() const { return !m_redo.empty(); }

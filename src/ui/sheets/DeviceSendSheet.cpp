@@ -16,21 +16,25 @@ namespace zuvo::ui {
 
 using app::DeviceSendController;
 
-DeviceSendSheet::DeviceSendSheet(DeviceSendController& controller, bool hasRoute, QWidget* parent)
+DeviceSendSheet::DeviceSendSheet(DeviceSendController& controller,
+                                 const std::optional<QString>& problem, QWidget* parent)
     : QDialog(parent)
     , m_controller(controller)
 {
     setWindowTitle(tr("Send course to device"));
     setMinimumWidth(440);
     auto* layout = new QVBoxLayout(this);
-    if (!hasRoute) {
+    if (problem) {
         auto* title = heading(tr("No route to send"), this);
         title->setObjectName(QStringLiteral("noRouteTitle"));
         auto* close = new QPushButton(tr("Close"), this);
         close->setDefault(true);
         connect(close, &QPushButton::clicked, this, &QDialog::reject);
         layout->addWidget(title);
-        layout->addWidget(new QLabel(tr("Plan a route with at least two points first."), this));
+        auto* reason = new QLabel(*problem, this);
+        reason->setObjectName(QStringLiteral("noRouteReason"));
+        reason->setWordWrap(true);
+        layout->addWidget(reason);
         layout->addWidget(close, 0, Qt::AlignRight);
         return;
     }

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -19,8 +21,8 @@ class DeviceSendSheet : public QDialog {
     Q_OBJECT
 
 public:
-    // `hasRoute` false shows only why nothing can be sent.
-    DeviceSendSheet(app::DeviceSendController& controller, bool hasRoute,
+    // A `problem` is all the sheet shows: why the route cannot be sent.
+    DeviceSendSheet(app::DeviceSendController& controller, const std::optional<QString>& problem,
                     QWidget* parent = nullptr);
 
 private:

@@ -161,10 +161,10 @@ QString AppShell::handleRequest(const QStringList& request)
     if (command == u"ping")
         return QStringLiteral("pong");
     showMainWindow();
-    if (command == u"open") {
-        for (const QString& path : request.mid(1))
-            m_main->documents().openPath(path);
-    }
+    // Answered at once: the files open from the event loop, after any question the window is
+    // asking, so that the later start never waits on the rider.
+    if (command == u"open")
+        m_main->documents().openLater(request.mid(1));
     return QStringLiteral("ok");
 }
 

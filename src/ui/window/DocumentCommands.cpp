@@ -6,12 +6,14 @@
 #include "formats/GPXImporter.h"
 #include "ui/sheets/POISymbolSheet.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace zuvo::ui {
 
@@ -21,6 +23,19 @@ const QString gpxFilter = QStringLiteral("GPX files (*.gpx)");
 
 } // namespace
 
+DocumentCommands::Asking::Asking(DocumentCommands& commands)
+    : commands(commands)
+{
+    ++commands.m_asking;
+}
+
+DocumentCommands::Asking::~Asking()
+{
+    // What was handed over meanwhile opens after the question, from the event loop.
+    if (--commands.m_asking == 0 && !commands.m_queued.isEmpty())
+        commands.m_retry->start(0);
+}
+
 DocumentCommands::DocumentCommands(app::PlannerViewModel& planner, app::ToastCenter& toasts,
                                    QString routesFolder, QWidget* window)
     : QObject(window)
@@ -28,7 +43,11 @@ DocumentCommands::DocumentCommands(app::PlannerViewModel& planner, app::ToastCen
     , m_toasts(toasts)
     , m_routesFolder(std::move(routesFolder))
     , m_window(window)
+    , m_retry(new QTimer(this))
 {
+    m_retry->setSingleShot(true);
+    m_retry->setInterval(250);
+    connect(m_retry, &QTimer::timeout, this, &DocumentCommands::openQueued);
     m_ask = [this](const QString& question) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Tramu"), question,
                         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_window);
@@ -62,7 +81,12 @@ bool DocumentCommands::settleUnsavedChanges()
     // A dirty plan without two anchors has nothing that could be saved.
     if (!m_planner.isDirty() || !m_planner.makeDocumentData())
         return true;
-    switch (m_ask(app::PlannerTexts::unsavedChangesQuestion(m_planner.documentName()))) {
+    Answer answer;
+    {
+        const Asking asking(*this);
+        answer = m_ask(app::PlannerTexts::unsavedChangesQuestion(m_planner.documentName()));
+    }
+    switch (answer) {
     case Answer::save:
         return save();
     case Answer::discard:
@@ -83,7 +107,7 @@ void DocumentCommands::open()
 {
     if (!settleUnsavedChanges())
         return;
-    const QString path = m_choose(false, m_routesFolder, QString());
+    const QString path = choose(false, QString());
     if (!path.isEmpty())
         m_planner.openDocument(path);
 }
@@ -99,13 +123,13 @@ bool DocumentCommands::saveAs()
 {
     if (!m_planner.makeDocumentData())
         return false;
-    const QString path = m_choose(true, m_routesFolder, m_planner.documentName());
+    const QString path = choose(true, m_planner.documentName());
     return !path.isEmpty() && m_planner.saveDocument(path);
 }
 
 void DocumentCommands::importGPX()
 {
-    const QString path = m_choose(false, m_routesFolder, QString());
+    const QString path = choose(false, QString());
     if (!path.isEmpty())
         importTrack(path);
 }
@@ -126,24 +150,58 @@ void DocumentCommands::importTrack(const QString& path)
 
 void DocumentCommands::importPOIs()
 {
-    const QString path = m_choose(false, m_routesFolder, QString());
+    const QString path = choose(false, QString());
     if (path.isEmpty())
         return;
     auto waypoints = m_planner.parseCustomPOIs(path);
     if (!waypoints)
         return;
     POISymbolSheet sheet(waypoints->size(), m_planner.userPOIs().glyph(), m_window);
-    if (sheet.exec() != QDialog::Accepted)
+    int accepted;
+    {
+        const Asking asking(*this);
+        accepted = sheet.exec();
+    }
+    if (accepted != QDialog::Accepted)
         return;
     const std::size_t count = waypoints->size();
     m_planner.commitCustomPOIs(std::move(*waypoints), sheet.glyph());
     m_toasts.show(app::PlannerTexts::poiImportToast(count));
 }
 
+void DocumentCommands::convertTrack()
+{
+    if (settleUnsavedChanges())
+        m_planner.convertImportToRoute();
+}
+
 void DocumentCommands::openPath(const QString& path)
 {
     // A route document replaces the plan, so it asks first; a track only joins the map.
     m_planner.openFile(path, [this] { return settleUnsavedChanges(); });
+}
+
+void DocumentCommands::openLater(const QStringList& paths)
+{
+    m_queued += paths;
+    m_retry->start(0);
+}
+
+void DocumentCommands::openQueued()
+{
+    // Another window's question (a sheet, a message) is open: try again once it is answered.
+    if (isAsking() || QApplication::activeModalWidget()) {
+        m_retry->start();
+        return;
+    }
+    while (!m_queued.isEmpty() && !isAsking())
+        openPath(m_queued.takeFirst());
+}
+
+QString DocumentCommands::choose(bool save, const QString& proposedName)
+{
+    const Asking asking(*this);
+    return m_choose(save, m_routesFolder, proposedName);
 }
 
 } // namespace zuvo::ui

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 
 #include <functional>
 
+class QTimer;
 class QWidget;
 
 namespace zuvo::app {
@@ -43,16 +45,35 @@ public:
     void importPOIs();
     // Shows a foreign GPX file's tracks, or says it cannot be read.
     void importTrack(const QString& path);
+    // Makes the newest shown track a new plan, once unsaved changes are settled.
+    void convertTrack();
     // A file given on the command line, dropped on the window or handed from a second start.
     void openPath(const QString& path);
+    // Files handed over while the window may be asking something: they open in order once no
+    // question or dialog is open, never from inside one.
+    void openLater(const QStringList& paths);
+    // A question or file dialog of these commands is open.
+    bool isAsking() const { return m_asking > 0; }
 
 private:
+    void openQueued();
+    QString choose(bool save, const QString& proposedName);
+    // Counts the questions and dialogs open for as long as it lives.
+    struct Asking {
+        explicit Asking(DocumentCommands& commands);
+        ~Asking();
+        DocumentCommands& commands;
+    };
+
     app::PlannerViewModel& m_planner;
     app::ToastCenter& m_toasts;
     QString m_routesFolder;
     QWidget* m_window;
     Ask m_ask;
     ChooseFile m_choose;
+    int m_asking = 0;
+    QStringList m_queued;
+    QTimer* m_retry;
 };
 
 } // namespace zuvo::ui

@@ -125,6 +125,8 @@ void MainWindow::buildMap()
     bannerLayout->addWidget(new ErrorBanner(planner, banners));
     auto* trackBanner = new TrackBanner(planner, banners);
     connect(trackBanner, &TrackBanner::detailsRequested, this, &MainWindow::openTrackDetails);
+    connect(trackBanner, &TrackBanner::convertRequested, m_documents,
+            &DocumentCommands::convertTrack);
     bannerLayout->addWidget(trackBanner);
     m_map->addOverlay(banners, Qt::AlignTop | Qt::AlignJustify);
     m_map->addOverlay(new SearchResultsList(planner), Qt::AlignTop | Qt::AlignLeft, 12, banners);
@@ -350,21 +352,23 @@ void MainWindow::openDeviceImport(const std::optional<QString>& deviceName)
 void MainWindow::openDeviceSend(const std::optional<QString>& deviceName)
 {
     auto& planner = m_services.planner;
-    auto makeCourse = [&planner](const QString& name) -> std::optional<app::CoursePayload> {
-        auto gpx = planner.currentGPX(name);
-        if (!gpx)
-            return std::nullopt;
+    using Controller = app::DeviceSendController;
+    auto makeCourse =
+        [&planner](const QString& name) -> model::Result<app::CoursePayload, QString> {
+        if (const auto problem = Controller::courseProblem(planner.route()))
+            return *problem;
         const formats::FITCourseWriter fit{.created = QDateTime::currentDateTimeUtc()};
-        return app::CoursePayload{std::move(*gpx), planner.routeCoordinates(),
+        return app::CoursePayload{*planner.currentGPX(name), planner.routeCoordinates(),
                                   fit.write(planner.route(), planner.costingKind(), name)};
     };
-    auto* controller = new app::DeviceSendController(
-        m_services.transports, makeCourse, planner.documentName(), m_services.toasts, deviceName);
-    auto* sheet = new DeviceSendSheet(*controller, planner.route().anchors.size() >= 2, this);
+    auto* controller = new Controller(m_services.transports, makeCourse, planner.documentName(),
+                                      m_services.toasts, deviceName);
+    const auto problem = Controller::courseProblem(planner.route());
+    auto* sheet = new DeviceSendSheet(*controller, problem, this);
     controller->setParent(sheet);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->open();
-    if (planner.route().anchors.size() >= 2)
+    if (!problem)
         controller->scan();
 }
 

@@ -27,7 +27,7 @@ TrackBanner::TrackBanner(app::PlannerViewModel& planner, QWidget* parent)
     layout->addWidget(convert);
     layout->addWidget(dismiss);
 
-    connect(convert, &QPushButton::clicked, this, [&planner] { planner.convertImportToRoute(); });
+    connect(convert, &QPushButton::clicked, this, &TrackBanner::convertRequested);
     connect(dismiss, &QPushButton::clicked, this, [&planner] {
         if (!planner.shownTracks().empty())
             planner.removeShownTrack(planner.shownTracks().back().id);

@@ -20,6 +20,7 @@ public:
 
 signals:
     void detailsRequested(const QString& trackID);
+    void convertRequested();
 
 private:
     QLabel* m_text;

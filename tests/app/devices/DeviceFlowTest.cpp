@@ -9,6 +9,7 @@
 #include "formats/GPXImporter.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 
 using namespace zuvo;
@@ -181,8 +182,13 @@ TEST_F(DeviceFlowTest, DeviceSendNamesFilesTheVolumeAccepts)
     world.devices = {mtpEdge()};
     std::optional<app::CoursePayload> course = app::CoursePayload{
         "<gpx>course</gpx>", {{48.0, 11.0, 500.0}, {48.01, 11.0, 510.0}, {48.02, 11.01, 505.0}}};
-    DeviceSendController sheet(
-        transports, [&](const QString&) { return course; }, "Runde: Süd/Nord.", toasts);
+    std::optional<QString> problem;
+    const auto makeCourse = [&](const QString&) -> model::Result<app::CoursePayload, QString> {
+        if (problem)
+            return *problem;
+        return *course;
+    };
+    DeviceSendController sheet(transports, makeCourse, "Runde: Süd/Nord.", toasts);
     bool closed = false;
     QObject::connect(&sheet, &DeviceSendController::finished, [&] { closed = true; });
 
@@ -229,10 +235,41 @@ TEST_F(DeviceFlowTest, DeviceSendNamesFilesTheVolumeAccepts)
         EXPECT_EQ(sheet.result(), "\"...\" has no valid characters for a device filename.");
     }
 
-    course.reset();
-    sheet.setCourseName("Abend");
-    ASSERT_FALSE(runTask(sheet.send()).error);
-    EXPECT_EQ(sheet.result(), "Could not build course for \"Abend\".");
+    // A route with a leg the server could not route is refused, and every device keeps its
+    // courses byte for byte.
+    model::Route unrouted{.anchors = {Anchor(Anchor::Kind::via, {48.0, 11.0}),
+                                      Anchor(Anchor::Kind::via, {48.01, 11.0}),
+                                      Anchor(Anchor::Kind::via, {48.02, 11.0})}};
+    unrouted.legs = {model::RouteLeg{{{.coordinates = {{48.0, 11.0}, {48.01, 11.0}}}}},
+                     std::nullopt};
+    problem = DeviceSendController::courseProblem(unrouted);
+    ASSERT_TRUE(problem);
+    EXPECT_TRUE(problem->startsWith("Leg 2 of the route has no geometry"))
+        << problem->toStdString();
+    const auto snapshot = [&] {
+        std::map<QString, QByteArray> files;
+        QDirIterator it(volumes, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            files[path] = read(path);
+        }
+        return std::pair(files, world.devices[0].objects.size());
+    };
+    const auto before = snapshot();
+    sheet.setCourseName("Runde: Süd/Nord.");
+    for (const auto& device : sheet.devices()) {
+        sheet.selectDevice(device);
+        ASSERT_FALSE(runTask(sheet.send()).error);
+        EXPECT_TRUE(sheet.failed());
+        EXPECT_EQ(sheet.result(), problem);
+    }
+    EXPECT_EQ(snapshot(), before);
+    unrouted.roundTrip = true;
+    unrouted.legs[1] = unrouted.legs[0];
+    EXPECT_TRUE(DeviceSendController::courseProblem(unrouted)->startsWith("The leg back"));
+    EXPECT_EQ(DeviceSendController::courseProblem({.anchors = {unrouted.anchors[0]}}),
+              "Plan a route with at least two points first.");
+    problem.reset();
 
     // A write the device refuses stays in the sheet, marked as failed.
     course = app::CoursePayload{"<gpx/>", {}};

@@ -119,9 +119,23 @@ TEST_F(SidebarTest, SidebarLibraryFollowsTheFolder)
     EXPECT_EQ(library.items().size(), 1u);
     EXPECT_EQ(library.items()[0].name, "2024-05-02_one");
 
+    // A collection chosen while a scan runs is what the library shows once it ends.
+    make("C/2024-04-02_two.gpx", gpxBy("x"));
+    ASSERT_FALSE(runTask(library.refresh()).error);
+    ASSERT_EQ(library.collections().size(), 2u);
+    const auto chosen = library.collections()[1];
+    library.refresh();
+    ASSERT_FALSE(runTask(library.selectCollection(chosen)).error);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return library.items().size() == 1; }, 5000));
+    QTest::qWait(100);
+    EXPECT_EQ(library.selectedCollection(), chosen);
+    ASSERT_EQ(library.items().size(), 1u);
+    EXPECT_EQ(library.items()[0].name, "2024-04-02_two");
+    ASSERT_FALSE(runTask(library.selectCollection(std::nullopt)).error);
+
     // A file appearing on disk shows up without being asked for.
     make("2024-06-01_new.gpx", gpxBy("x"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return library.allItems().size() == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return library.allItems().size() == 3; }, 5000));
 }
 
 TEST_F(SidebarTest, SidebarOpensDocumentsTracksOrSaysWhy)

@@ -152,7 +152,8 @@ TEST_F(PlannerViewModelTest, DocumentThatCannotBeRoutedLeavesTheOpenDocument)
     EXPECT_EQ(positions(formats::RouteDocumentCoder::decode(readFile(other))->anchors),
               positions(unrouted.anchors));
 
-    // Anchors that are taken but whose legs fail make the file the document, marked changed.
+    // Anchors that are taken but whose legs fail make the file the document; opening it changed
+    // nothing, so nothing asks to be saved.
     script->failure = [](const ScriptedEngine::Request& r, std::size_t) -> std::optional<Failure> {
         if (r.op == Op::route)
             return Failure(RoutingError::noRouteFound());
@@ -162,7 +163,7 @@ TEST_F(PlannerViewModelTest, DocumentThatCannotBeRoutedLeavesTheOpenDocument)
     settle();
     EXPECT_EQ(vm->documentName(), "Other");
     EXPECT_EQ(vm->documentURL(), QUrl::fromLocalFile(other));
-    EXPECT_TRUE(vm->isDirty());
+    EXPECT_FALSE(vm->isDirty());
     EXPECT_EQ(vm->errorMessage(), "noRouteFound");
     EXPECT_EQ(clicks(), (Ints{7, 8}));
 }
@@ -251,8 +252,17 @@ TEST_F(PlannerViewModelTest, TrackImportConvertsToARoute)
     EXPECT_EQ(vm->shownTracks()[1].date, QDateTime(QDate(2023, 8, 14), QTime(0, 0)));
     EXPECT_EQ(vm->shownTracks()[1].coordinates, (std::vector{at(4), at(5), at(6)}));
 
-    build(1);
+    // The same file again: a second copy of each track, shown and converted on its own.
+    vm->applyImported(routesOnly, "2023-08-14_Tour.gpx");
+    ASSERT_EQ(vm->shownTracks().size(), 4u);
+    EXPECT_EQ(vm->shownTracks()[3].id, "2023-08-14_Tour.gpx#1.2");
+
+    build(2);
+    vm->setRoundTrip(true);
+    ASSERT_TRUE(vm->saveDocument(home.filePath("Plan.gpx")));
     ASSERT_TRUE(vm->canUndo());
+    settle();
+    script->requests.clear();
     auto conversion = vm->convertImportToRoute();
     ASSERT_TRUE(conversion);
     settle();
@@ -262,9 +272,14 @@ TEST_F(PlannerViewModelTest, TrackImportConvertsToARoute)
     EXPECT_EQ(clicks(), (Ints{4, 5, 6}));
     EXPECT_EQ(vm->route().anchors[1].kind, Anchor::Kind::shaping);
     EXPECT_FALSE(vm->canUndo());
+    // A new plan: named after the track, no file, no round trip, changes to save.
+    EXPECT_EQ(vm->documentName(), "2023-08-14_Tour");
+    EXPECT_FALSE(vm->documentURL());
+    EXPECT_FALSE(vm->route().roundTrip);
+    EXPECT_TRUE(vm->isDirty());
     QCoreApplication::processEvents();
-    ASSERT_EQ(vm->shownTracks().size(), 1u) << "the converted track is no longer shown";
-    EXPECT_EQ(vm->shownTracks()[0].id, "2023-08-14_Tour.gpx#0");
+    ASSERT_EQ(vm->shownTracks().size(), 3u) << "the converted copy is no longer shown";
+    EXPECT_EQ(vm->shownTracks()[1].id, "2023-08-14_Tour.gpx#1");
 }
 
 TEST(Track, conversionAnchorsHoldTheRouteToTheLine)

@@ -49,12 +49,12 @@ TEST_F(PlannerViewModelTest, ContextMenuEnablingFollowsTheRoute)
     EXPECT_FALSE(item(unknownPOI, Action::saveFavorite)->enabled);
     EXPECT_TRUE(item(unknownPOI, Action::addViaHere)->enabled);
 
-    // Round trip goes through the plain pipeline: no undo step.
+    // Round trip is a change like any other: one undo step.
     const auto steps = vm->history().undoStack().size();
     app::perform(Action::toggleRoundTrip, clickOn({ContextTarget::Map{}}, at(5)), *vm);
     settle();
     EXPECT_FALSE(vm->route().roundTrip);
-    EXPECT_EQ(vm->history().undoStack().size(), steps);
+    EXPECT_EQ(vm->history().undoStack().size(), steps + 1);
     app::perform(Action::addShapingHere, clickOn({ContextTarget::Map{}}, at(5)), *vm);
     settle();
     EXPECT_EQ(vm->route().anchors.back().kind, Anchor::Kind::shaping);
