@@ -90,6 +90,7 @@ int main(int argc, char** argv)
             [&shell](const QStringList& request) { return shell.handleRequest(request); }))
         QTextStream(stderr) << "tramu: files opened from elsewhere cannot reach this planner\n";
     shell.showMainWindow();
+    shell.offerRecovery();
     shell.mainWindow().documents().openLater(files);
     return application.exec();
 }

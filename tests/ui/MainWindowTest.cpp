@@ -208,7 +208,7 @@ int main(int argc, char** argv)
 {
     QTemporaryDir temporary;
     home = &temporary;
-    for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+    for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"})
         qputenv(variable, temporary.path().toUtf8());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");

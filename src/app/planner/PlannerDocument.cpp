@@ -233,7 +233,14 @@ QCoro::Task<> PlannerViewModel::openFile(QString path, std::function<bool()> may
     }
 }
 
-QCoro::Task<> PlannerViewModel::adoptDocument(formats::RouteDocument document, QString path)
+QCoro::Task<> PlannerViewModel::recoverDocument(formats::RouteDocument document,
+                                                std::optional<QString> path)
+{
+    co_await adoptDocument(std::move(document), path.value_or(QString()), true);
+}
+
+QCoro::Task<> PlannerViewModel::adoptDocument(formats::RouteDocument document, QString path,
+                                              bool recovered)
 {
     QPointer self(this);
     // What the open puts back when the planner cannot take the file's anchors: the file must not
@@ -254,7 +261,9 @@ QCoro::Task<> PlannerViewModel::adoptDocument(formats::RouteDocument document, Q
     const MutationOutcome outcome = co_await mutation->finished();
     if (!self)
         co_return;
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    const std::optional<QUrl> url =
+        path.isEmpty() ? std::nullopt
+                       : std::optional(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
     if (m_documentGeneration != generation) {
         // A later document superseded this one. When the planner took this file's anchors
         // before it was stopped, that later open must put back this file, not the one before.
@@ -269,8 +278,13 @@ QCoro::Task<> PlannerViewModel::adoptDocument(formats::RouteDocument document, Q
     }
     DocumentState before = std::move(*m_documentBeforeOpen);
     m_documentBeforeOpen.reset();
-    if (outcome == MutationOutcome::completed) {
-        markSaved(url);
+    if (result->adopted)
+        frameRoute();
+    if (recovered && result->adopted) {
+        setDocumentURL(url);
+        setDirty(true);
+    } else if (outcome == MutationOutcome::completed) {
+        markSaved(*url);
     } else if (result->adopted) {
         // The file is the document, unchanged: what could not be routed shows as saved.
         setDocumentURL(url);

@@ -263,6 +263,27 @@ void PlannerViewModel::selectPOI(const QString& id)
     setSelectedPOI(it == m_pois.end() ? std::nullopt : std::optional<POIItem>(*it));
 }
 
+void PlannerViewModel::frame(const map::Bounds& bounds)
+{
+    if (!m_pageReady)
+        m_frameBeforeReady = bounds;
+    if (m_bridge)
+        m_bridge->fit(bounds, m_pageReady);
+}
+
+void PlannerViewModel::frameRoute()
+{
+    auto box = map::Bounds::enclosing(m_routeCoordinates);
+    if (!box) {
+        std::vector<model::Coordinate> anchors;
+        for (const auto& anchor : m_route.anchors)
+            anchors.push_back(anchor.routingPosition());
+        box = map::Bounds::enclosing(anchors);
+    }
+    if (box)
+        frame(*box);
+}
+
 void PlannerViewModel::selectSearchResult(const PhotonPlace& place)
 {
     m_lastMapFocus = LonLat{place.longitude, place.latitude};

@@ -26,6 +26,15 @@ QString savedLegsNote(std::size_t count)
     return QStringLiteral("Showing the route as saved; %1 legs are not re-routed.").arg(count);
 }
 
+QString restoreQuestion(const QString& name, const QDateTime& savedAt, const QDateTime& now)
+{
+    const QDateTime local = savedAt.toLocalTime();
+    const QString when = local.date() == now.toLocalTime().date()
+                             ? local.toString(QStringLiteral("HH:mm"))
+                             : local.toString(QStringLiteral("d MMM yyyy, HH:mm"));
+    return QStringLiteral("Restore unsaved route '%1' from %2?").arg(name, when);
+}
+
 QString unsavedChangesQuestion(const QString& documentName)
 {
     return QStringLiteral("Save changes to '%1'?").arg(documentName);

@@ -3,6 +3,7 @@
 #include "model/GradeProfile.h"
 #include "model/Route.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <optional>
@@ -20,6 +21,9 @@ QString poiImportToast(std::size_t count);
 // Follows the routing error when a plan opened while its legs could not be routed:
 // "Showing the route as saved; 2 legs are not re-routed."
 QString savedLegsNote(std::size_t count);
+
+// "Restore unsaved route 'Kandel' from 16:42?", with the date when it was not today.
+QString restoreQuestion(const QString& name, const QDateTime& savedAt, const QDateTime& now);
 
 // The question before unsaved changes are thrown away.
 QString unsavedChangesQuestion(const QString& documentName);

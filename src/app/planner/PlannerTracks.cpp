@@ -120,8 +120,10 @@ QCoro::Task<> PlannerViewModel::toggleTrack(QString path)
         co_return;
     std::vector<ShownTrack> added;
     added.push_back(std::move(*loaded.track));
+    const auto box = map::Bounds::enclosing(added.front().coordinates);
     appendShownTracks(std::move(added));
-    fitToShownTracks();
+    if (box)
+        frame(*box);
 }
 
 void PlannerViewModel::applyImported(const formats::ImportedGPX& imported,
@@ -162,8 +164,15 @@ void PlannerViewModel::applyImported(const formats::ImportedGPX& imported,
         track.colorIndex = ShownTrack::colorIndexFor(track.id);
         shown.push_back(std::move(track));
     }
+    // The map frames what was imported, not every track shown.
+    std::optional<map::Bounds> box;
+    for (const auto& track : shown) {
+        if (const auto one = map::Bounds::enclosing(track.coordinates))
+            box = box ? box->united(*one) : *one;
+    }
     appendShownTracks(std::move(shown));
-    fitToShownTracks();
+    if (box)
+        frame(*box);
 }
 
 MutationHandle PlannerViewModel::convertImportToRoute()
@@ -223,17 +232,6 @@ std::vector<Anchor> PlannerViewModel::conversionAnchors(const std::vector<Coordi
         anchors.emplace_back(Anchor::Kind::shaping, inner[i]);
     anchors.emplace_back(Anchor::Kind::via, coordinates.back());
     return anchors;
-}
-
-void PlannerViewModel::fitToShownTracks()
-{
-    std::optional<map::Bounds> all;
-    for (const auto& track : m_shownTracks) {
-        if (const auto box = map::Bounds::enclosing(track.coordinates))
-            all = all ? all->united(*box) : *box;
-    }
-    if (all && m_bridge)
-        m_bridge->fit(*all, true);
 }
 
 } // namespace zuvo::app

@@ -437,6 +437,9 @@ void PlannerViewModel::ready()
     m_tracksSentVersion.reset();
     pushAll();
     requestPOIs();
+    m_pageReady = true;
+    if (const auto box = std::exchange(m_frameBeforeReady, std::nullopt))
+        m_bridge->fit(*box, false);
 }
 
 // --- Pushes

@@ -149,6 +149,9 @@ public:
     std::optional<QByteArray> currentGPX(const QString& name) const;
     // Opens a route document; a file that is not one leaves everything as it was.
     QCoro::Task<> openDocument(QString path);
+    // Takes back a plan a planner left unsaved: the document with its file path (if it had
+    // one), marked as changed.
+    QCoro::Task<> recoverDocument(formats::RouteDocument document, std::optional<QString> path);
     // Opens a route document, or shows any other GPX file as tracks. A document replaces the
     // plan only when `mayReplace` (if given) agrees; tracks only join the map.
     QCoro::Task<> openFile(QString path, std::function<bool()> mayReplace = {});
@@ -172,7 +175,10 @@ public:
     // the line.
     static std::vector<model::Anchor>
     conversionAnchors(const std::vector<model::Coordinate>& coordinates);
-    void fitToShownTracks();
+    // Moves the map onto the box; asked before the page is ready, the page gets it once it is.
+    void frame(const map::Bounds& bounds);
+    // Frames the route as it stands (its anchors while no leg is routed).
+    void frameRoute();
     void removeShownTrack(const QString& id);
 
     // --- Map, layers and POIs
@@ -261,7 +267,10 @@ private:
     };
     MutationHandle loadDocument(const formats::RouteDocument& document,
                                 std::shared_ptr<LoadResult> result);
-    QCoro::Task<> adoptDocument(formats::RouteDocument document, QString path);
+    // `recovered`: the document comes back from the recovery file, as unsaved changes to the
+    // file at `path` (if any).
+    QCoro::Task<> adoptDocument(formats::RouteDocument document, QString path,
+                                bool recovered = false);
     QCoro::Task<> finishConversion(MutationHandle mutation, QString trackID, QString name);
 
     static QCoro::Task<> run(QPointer<PlannerViewModel> self,
@@ -316,6 +325,9 @@ private:
     std::optional<quint64> m_tracksSentVersion;
 
     std::optional<LonLat> m_lastMapFocus;
+    bool m_pageReady = false;
+    // The framing asked for before the page was ready: a page starts on its own view.
+    std::optional<map::Bounds> m_frameBeforeReady;
     double m_mapZoom = 11.0;
     double m_mapLatitude = 50.94;
     bool m_cycleNetworksVisible = false;

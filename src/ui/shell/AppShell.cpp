@@ -4,6 +4,7 @@
 #include "app/places/FavoritesStore.h"
 #include "app/places/PhotonClient.h"
 #include "app/places/UserPOIStore.h"
+#include "app/planner/PlanRecovery.h"
 #include "app/planner/PlannerViewModel.h"
 #include "app/planner/ToastCenter.h"
 #include "app/settings/RoutesFolder.h"
@@ -36,6 +37,7 @@ AppShell::AppShell(QSettings& settings, QString mapFolder, QString volumes, QObj
     m_userPOIs = std::make_unique<app::UserPOIStore>(app::UserPOIStore::defaultFilePath());
     m_planner = std::make_unique<app::PlannerViewModel>(std::move(engine), *m_favorites,
                                                         *m_userPOIs, settings);
+    m_recovery = std::make_unique<app::PlanRecovery>(app::PlanRecovery::defaultPath(), *m_planner);
     m_bridge = std::make_unique<map::MapBridge>();
     m_colors = std::make_unique<map::MapColorStore>(
         settings, QDir(mapFolder).filePath(QStringLiteral("style.json")));
@@ -86,6 +88,8 @@ AppShell::AppShell(QSettings& settings, QString mapFolder, QString volumes, QObj
     m_main->canClose = [this] {
         return otherWindowOpen() || m_main->documents().settleUnsavedChanges();
     };
+    // Quitting settled every unsaved change (saved or thrown away on purpose).
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_recovery->finish(); });
     qApp->setQuitOnLastWindowClosed(false);
     connect(qApp, &QApplication::lastWindowClosed, this, &AppShell::onWindowClosed);
 }
@@ -119,6 +123,11 @@ void AppShell::showMainWindow()
     m_main->setWindowState(m_main->windowState() & ~Qt::WindowMinimized);
     m_main->raise();
     m_main->activateWindow();
+}
+
+void AppShell::offerRecovery()
+{
+    m_main->documents().offerRecovery(*m_recovery);
 }
 
 void AppShell::showHelp(const QString& anchor)

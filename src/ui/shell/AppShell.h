@@ -13,6 +13,7 @@ class QSettings;
 
 namespace zuvo::app {
 class FavoritesStore;
+class PlanRecovery;
 class UserPOIStore;
 } // namespace zuvo::app
 
@@ -37,6 +38,8 @@ public:
     Services& services() { return *m_services; }
 
     void showMainWindow();
+    // Asks whether to take back a plan an earlier planner left unsaved, if there is one.
+    void offerRecovery();
     void showHelp(const QString& anchor = {});
     void showSettings();
     // Quits unless the user keeps unsaved changes.
@@ -54,6 +57,7 @@ private:
     std::unique_ptr<app::FavoritesStore> m_favorites;
     std::unique_ptr<app::UserPOIStore> m_userPOIs;
     std::unique_ptr<app::PlannerViewModel> m_planner;
+    std::unique_ptr<app::PlanRecovery> m_recovery;
     std::unique_ptr<map::MapBridge> m_bridge;
     std::unique_ptr<map::MapColorStore> m_colors;
     std::unique_ptr<app::ToastCenter> m_toasts;

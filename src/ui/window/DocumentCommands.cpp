@@ -1,5 +1,6 @@
 #include "ui/window/DocumentCommands.h"
 
+#include "app/planner/PlanRecovery.h"
 #include "app/planner/PlannerTexts.h"
 #include "app/planner/PlannerViewModel.h"
 #include "app/planner/ToastCenter.h"
@@ -7,6 +8,7 @@
 #include "ui/sheets/POISymbolSheet.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -62,6 +64,16 @@ DocumentCommands::DocumentCommands(app::PlannerViewModel& planner, app::ToastCen
         default:
             return Answer::cancel;
         }
+    };
+    m_askRestore = [this](const QString& question) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Tramu"), question,
+                        QMessageBox::NoButton, m_window);
+        box.setInformativeText(tr("Tramu ended before these changes were saved."));
+        auto* restore = box.addButton(tr("Restore"), QMessageBox::AcceptRole);
+        box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
+        box.setDefaultButton(restore);
+        box.exec();
+        return box.clickedButton() == restore;
     };
     m_choose = [this](bool save, const QString& folder, const QString& proposedName) {
         if (save) {
@@ -167,6 +179,23 @@ void DocumentCommands::importPOIs()
     const std::size_t count = waypoints->size();
     m_planner.commitCustomPOIs(std::move(*waypoints), sheet.glyph());
     m_toasts.show(app::PlannerTexts::poiImportToast(count));
+}
+
+void DocumentCommands::offerRecovery(app::PlanRecovery& recovery)
+{
+    const auto& left = recovery.left();
+    if (!left)
+        return;
+    bool restore = false;
+    {
+        const Asking asking(*this);
+        restore = m_askRestore(app::PlannerTexts::restoreQuestion(left->name, left->savedAt,
+                                                                  QDateTime::currentDateTime()));
+    }
+    if (restore)
+        recovery.restore();
+    else
+        recovery.discard();
 }
 
 void DocumentCommands::convertTrack()

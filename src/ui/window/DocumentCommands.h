@@ -9,6 +9,7 @@ class QTimer;
 class QWidget;
 
 namespace zuvo::app {
+class PlanRecovery;
 class PlannerViewModel;
 class ToastCenter;
 } // namespace zuvo::app
@@ -32,6 +33,9 @@ public:
                      QWidget* window);
 
     void setAsk(Ask ask) { m_ask = std::move(ask); }
+    // Puts the question whether to take back a plan left unsaved; true restores it.
+    using AskRestore = std::function<bool(const QString& question)>;
+    void setAskRestore(AskRestore ask) { m_askRestore = std::move(ask); }
     void setChooseFile(ChooseFile choose) { m_choose = std::move(choose); }
 
     // True when nothing unsaved is lost: saved, thrown away on purpose, or nothing to lose.
@@ -45,6 +49,8 @@ public:
     void importPOIs();
     // Shows a foreign GPX file's tracks, or says it cannot be read.
     void importTrack(const QString& path);
+    // Restores or discards the plan an earlier planner left, as the rider answers.
+    void offerRecovery(app::PlanRecovery& recovery);
     // Makes the newest shown track a new plan, once unsaved changes are settled.
     void convertTrack();
     // A file given on the command line, dropped on the window or handed from a second start.
@@ -70,6 +76,7 @@ private:
     QString m_routesFolder;
     QWidget* m_window;
     Ask m_ask;
+    AskRestore m_askRestore;
     ChooseFile m_choose;
     int m_asking = 0;
     QStringList m_queued;
