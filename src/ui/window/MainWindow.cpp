@@ -34,9 +34,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QSettings>
 #include <QShortcut>
 #include <QSplitter>
@@ -154,6 +156,19 @@ void MainWindow::buildMap()
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("statusText"));
     statusBar()->addWidget(m_status, 1);
+    // An edit that waits for the routing server: a save now would not hold it yet.
+    m_routing = new QWidget;
+    m_routing->setObjectName(QStringLiteral("routingIndicator"));
+    auto* routingLayout = new QHBoxLayout(m_routing);
+    routingLayout->setContentsMargins(0, 0, 8, 0);
+    auto* busy = new QProgressBar;
+    busy->setRange(0, 0);
+    busy->setFixedSize(80, 10);
+    busy->setTextVisible(false);
+    routingLayout->addWidget(new QLabel(tr("Routing…")));
+    routingLayout->addWidget(busy);
+    m_routing->hide();
+    statusBar()->addPermanentWidget(m_routing);
 
     connect(&m_services.bridge, &map::MapBridge::eventReceived, this, &MainWindow::onMapEvent);
 
@@ -182,6 +197,8 @@ void MainWindow::bindPlanner()
     };
     connect(&planner, &PlannerViewModel::routeChanged, this, route);
     route();
+    connect(&planner, &PlannerViewModel::isRoutingChanged, this,
+            [this, &planner] { m_routing->setVisible(planner.isRouting()); });
     const auto history = [this, &planner] {
         m_undo->setEnabled(planner.canUndo());
         m_redo->setEnabled(planner.canRedo());

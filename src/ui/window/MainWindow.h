@@ -96,6 +96,7 @@ private:
     EmptyStateCard* m_emptyState = nullptr;
     QLabel* m_tileNotice = nullptr;
     QLabel* m_status = nullptr;
+    QWidget* m_routing = nullptr;
     QMenu* m_fileMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
 
