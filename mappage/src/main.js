@@ -67,6 +67,7 @@ function createCommands(map, query, basemap) {
       setCustomPOIGlyph: (payload) => pois.setCustomGlyph(payload),
       queryPOIs: (payload) => poiQuery.query(payload),
       fit: (payload) => camera.fit(payload),
+      setViewInsets: (payload) => camera.setViewInsets(payload),
       setCrosshair: (payload) => crosshair.set(payload),
       highlightStreet: (payload) => street.set(payload),
       setRideMarker: (payload) => rideMarker.set(payload),

@@ -223,6 +223,19 @@ describe("camera and position markers", () => {
     assert.ok(east - west < 0.6, "and not much more");
   });
 
+  test("a box stays clear of the insets the window covers, also when they change later", async () => {
+    const box = [7.1, 51.0, 7.3, 51.1];
+    const clear = async (top) => {
+      const [west, north] = await map.inMap((m, y) => m.unproject([0, y]).toArray(), top);
+      return west <= 7.1 && north >= 51.1;
+    };
+    await map.send("fit", { bounds: box, animated: false });
+    assert.ok(!(await clear(300)), "without insets the box reaches under a 300 px strip");
+    await map.send("setViewInsets", { top: 300, right: 0, bottom: 0, left: 0 });
+    assert.ok(await clear(300), "the box framed last is framed again below the strip");
+    await map.send("setViewInsets", { top: 0, right: 0, bottom: 0, left: 0 });
+  });
+
   test("crosshair and ride marker appear at their position and go away", async () => {
     for (const [command, selector] of [
       ["setCrosshair", ".zuvo-crosshair"],

@@ -123,6 +123,14 @@ void MapBridge::fit(const Bounds& box, bool animated)
          {{QStringLiteral("bounds"), bounds(box)}, {QStringLiteral("animated"), animated}});
 }
 
+void MapBridge::setViewInsets(int top, int right, int bottom, int left)
+{
+    send(QStringLiteral("setViewInsets"), {{QStringLiteral("top"), top},
+                                           {QStringLiteral("right"), right},
+                                           {QStringLiteral("bottom"), bottom},
+                                           {QStringLiteral("left"), left}});
+}
+
 QString MapBridge::uuidText(const QUuid& id)
 {
     return id.toString(QUuid::WithoutBraces).toUpper();

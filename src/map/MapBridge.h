@@ -64,6 +64,9 @@ public:
     // "" clears the highlight.
     void highlightStreet(const QString& name);
     void fit(const Bounds& bounds, bool animated);
+    // The strips along the map's edges that the window covers with notices, in view points: a
+    // framed box stays clear of them.
+    void setViewInsets(int top, int right, int bottom, int left);
 
     static QString uuidText(const QUuid& id);
     static QJsonArray bounds(const Bounds& bounds);

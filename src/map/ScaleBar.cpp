@@ -7,7 +7,7 @@ namespace zuvo::map::ScaleBar {
 
 double metersPerPoint(double zoom, double latitude)
 {
-    return std::cos(latitude * std::numbers::pi / 180.0) * 156543.03392 / std::pow(2.0, zoom);
+    return std::cos(latitude * std::numbers::pi / 180.0) * 78271.51696 / std::pow(2.0, zoom);
 }
 
 double roundLength(double maxMeters)

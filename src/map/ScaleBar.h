@@ -5,7 +5,8 @@
 // The scale bar over the map: the longest round length that fits its width at the current zoom.
 namespace zuvo::map::ScaleBar {
 
-// Web Mercator ground resolution in metres per view point.
+// Ground resolution in metres per view point of the map's zoom levels, which are those of
+// 512-point tiles: half the resolution of the 256-point tile pyramid at the same zoom.
 double metersPerPoint(double zoom, double latitude);
 
 // The largest of 1, 2 and 5 times a power of ten not above `maxMeters`; 0 for 0 or less.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace zuvo::model::RouteStats {
 
@@ -69,7 +70,7 @@ double descentMeters(const std::optional<GradeProfile>& profile)
 
 QString formattedDuration(double seconds)
 {
-    const auto minutes = static_cast<long long>(seconds / 60.0);
+    const auto minutes = std::llround(seconds / 60.0);
     if (minutes > 59)
         return QString::asprintf("%lld:%02lld h", minutes / 60, minutes % 60);
     return QString::number(minutes) + QStringLiteral(" min");

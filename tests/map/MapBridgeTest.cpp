@@ -213,11 +213,12 @@ TEST(Bridge, anchorRolesAndPositions)
 TEST(Bridge, scaleBarRoundsToOneTwoFive)
 {
     using namespace map::ScaleBar;
+    // The map's zoom levels are those of 512-point tiles.
     const auto bar = layout(11, 50.94);
-    EXPECT_NEAR(metersPerPoint(11, 50.94), 48.17, 0.01);
-    EXPECT_EQ(bar.lengthMeters, 10'000);
+    EXPECT_NEAR(metersPerPoint(11, 50.94), 24.09, 0.01);
+    EXPECT_EQ(bar.lengthMeters, 5'000);
     EXPECT_NEAR(bar.widthPoints, 207.6, 0.1);
-    EXPECT_EQ(bar.label, "10 km");
+    EXPECT_EQ(bar.label, "5 km");
     EXPECT_EQ(roundLength(0), 0);
     EXPECT_EQ(roundLength(-3), 0);
     EXPECT_EQ(label(0), "0 m");

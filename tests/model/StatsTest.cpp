@@ -36,7 +36,9 @@ TEST(RouteStats, surfaceSharesCountEveryLegAndExactNamesOnly)
 
 TEST(RouteStats, durationsAndEstimatedTimes)
 {
-    EXPECT_EQ(RouteStats::formattedDuration(3599), "59 min");
+    EXPECT_EQ(RouteStats::formattedDuration(1896), "32 min") << "rounded, not cut";
+    EXPECT_EQ(RouteStats::formattedDuration(3569), "59 min");
+    EXPECT_EQ(RouteStats::formattedDuration(3599), "1:00 h");
     EXPECT_EQ(RouteStats::formattedDuration(3600), "1:00 h");
     EXPECT_EQ(RouteStats::formattedDuration(7500), "2:05 h");
     EXPECT_EQ(RouteStats::formattedDuration(0), "0 min");

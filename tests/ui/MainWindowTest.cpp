@@ -2,6 +2,8 @@
 // the planner on a loopback GraphHopper and the page's commands recorded. The web view runs
 // offscreen, where the page has no WebGL: the window must say so.
 #include "WindowFixture.h"
+#include "app/planner/ToastCenter.h"
+#include "ui/window/ToastView.h"
 
 using namespace zuvo;
 using namespace zuvo::test;
@@ -40,6 +42,39 @@ TEST_F(MainWindowTest, StatusLineErrorBannerAndMenus)
     banner->findChild<QPushButton*>("dismissError")->click();
     EXPECT_FALSE(planner().errorMessage());
     EXPECT_FALSE(banner->isVisible());
+}
+
+TEST_F(MainWindowTest, TheTitleNamesThePlanAndToastsShowTheirWholeText)
+{
+    EXPECT_EQ(window().windowTitle(), "Untitled — Tramu");
+    plan(2);
+    EXPECT_EQ(window().windowTitle(), "Untitled* — Tramu");
+    chosenFile = QDir(home->path()).filePath("Kandel Runde.gpx");
+    action("Save")->trigger();
+    EXPECT_EQ(window().windowTitle(), "Kandel Runde — Tramu");
+
+    auto* toast = window().findChild<ui::ToastView*>("toast");
+    ASSERT_TRUE(toast);
+    ASSERT_TRUE(toast->isVisible());
+    EXPECT_EQ(toast->message(), "Saved 'Kandel Runde'");
+    QFont bold = toast->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    EXPECT_GE(toast->width(), metrics.horizontalAdvance(toast->message()) + 20);
+    EXPECT_GE(toast->height(), metrics.height() + 20);
+    QImage painted = toast->grab().toImage();
+    int lit = 0;
+    for (int x = 0; x < painted.width(); ++x)
+        lit += qGray(painted.pixel(x, painted.height() / 2)) > 160;
+    EXPECT_GT(lit, toast->message().size()) << "the text is painted across the box";
+
+    // A long message wraps inside the box instead of running out of it.
+    services().toasts.show(QString("Imported 12 rides from Edge 830; 3 were in the library "
+                                   "already and were left out, 1 could not be read"),
+                           QString("Ready in the library"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return toast->message().startsWith("Imported"); }, 5000));
+    EXPECT_LE(toast->width(), ui::ToastView::maxTextWidth + 40);
+    EXPECT_GE(toast->height(), 3 * metrics.height());
 }
 
 TEST_F(MainWindowTest, UnsavedChangesAreNeverLostSilently)

@@ -11,6 +11,7 @@
 #include "ui/sheets/DeviceImportSheet.h"
 #include "ui/sheets/DeviceSendSheet.h"
 
+#include <QComboBox>
 #include <QListWidget>
 #include <QSlider>
 #include <QTreeWidget>
@@ -100,6 +101,27 @@ TEST_F(PanelsTest, DrawerPrefersAShownRideAndItsHoverMovesTheMarker)
     auto* drawer = find<ui::ElevationDrawer>();
     ASSERT_TRUE(drawer->segment());
     EXPECT_EQ(drawer->segment()->label(), "Elevation") << "the ride's first metric, not the route";
+
+    // The header names what is charted; climbs belong to the route only.
+    auto* picker = find<QComboBox>("segmentPicker");
+    picker->setCurrentIndex(picker->findText("Heart rate"));
+    emit picker->activated(picker->currentIndex());
+    EXPECT_EQ(drawer->findChildren<QLabel*>().first()->text(), "Heart rate");
+    EXPECT_FALSE(find<QLabel>("climbCount")->isVisibleTo(drawer));
+    EXPECT_GE(picker->sizeHint().width(),
+              picker->fontMetrics().horizontalAdvance("Heart rate") + 20)
+        << "the picker shows its choice whole";
+    // Another ride shown: it starts on its own first metric, not on the last one's choice.
+    const QString second = QDir(home->path()).filePath("plain.gpx");
+    QFile plain(second);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.write(ride(false));
+    plain.close();
+    ASSERT_FALSE(test::runTask(planner().toggleTrack(second)).error);
+    EXPECT_EQ(drawer->segment()->label(), "Elevation");
+    ASSERT_FALSE(test::runTask(planner().toggleTrack(second)).error);
+    picker->setCurrentIndex(picker->findText("Elevation"));
+    emit picker->activated(picker->currentIndex());
 
     auto* chart = drawer->chart();
     chart->resize(600, 200);

@@ -62,7 +62,30 @@ std::vector<ClimbRow> climbRows(const std::optional<model::GradeProfile>& profil
 
 QString climbCount(const std::optional<model::GradeProfile>& profile)
 {
-    return QString::number(profile ? profile->climbs.size() : 0) + QStringLiteral(" climbs");
+    const std::size_t count = profile ? profile->climbs.size() : 0;
+    return count == 1 ? QStringLiteral("1 climb") : QStringLiteral("%1 climbs").arg(count);
+}
+
+AxisTicks axisTicks(double low, double high, int maxIntervals)
+{
+    const double span = high - low;
+    if (!(span > 0.0) || !std::isfinite(span) || maxIntervals < 1)
+        return {low, 1.0, 0};
+    const double rough = span / maxIntervals;
+    const int exponent = int(std::floor(std::log10(rough)));
+    const double power = std::pow(10.0, exponent);
+    double step = 10.0 * power;
+    int decimals = std::max(0, -exponent - 1);
+    // The smallest round step that needs no more intervals than allowed.
+    for (const double factor : {1.0, 2.0, 2.5, 5.0}) {
+        if (factor * power >= rough * (1.0 - 1e-9)) {
+            step = factor * power;
+            decimals = std::max(0, (factor == 2.5 ? 1 : 0) - exponent);
+            break;
+        }
+    }
+    const double first = std::ceil(low / step - 1e-9) * step;
+    return {first, step, decimals};
 }
 
 QString Segment::label() const
@@ -80,6 +103,13 @@ QString Segment::label() const
         return QStringLiteral("Temp");
     }
     return {};
+}
+
+QString Segment::title() const
+{
+    if (!isRoute() && std::get<Metric>(value) == Metric::temperature)
+        return QStringLiteral("Temperature");
+    return isRoute() ? QStringLiteral("Elevation") : label();
 }
 
 QString Segment::key() const

@@ -46,8 +46,19 @@ struct ClimbRow {
     bool operator==(const ClimbRow&) const = default;
 };
 std::vector<ClimbRow> climbRows(const std::optional<model::GradeProfile>& profile);
-// " climbs" after the count.
+// "0 climbs", "1 climb", "3 climbs".
 QString climbCount(const std::optional<model::GradeProfile>& profile);
+
+// A chart axis's labelled ticks: at multiples of `step`, a round step (1, 2, 2.5 or 5 times a
+// power of ten) that divides the range into at most `maxIntervals`, from `first`, the lowest
+// multiple within the range; labels need `decimals` digits after the point.
+struct AxisTicks {
+    double first = 0.0;
+    double step = 1.0;
+    int decimals = 0;
+    bool operator==(const AxisTicks&) const = default;
+};
+AxisTicks axisTicks(double low, double high, int maxIntervals = 5);
 
 // What the drawer charts: the planned route, or one metric of a shown track.
 struct Segment {
@@ -59,6 +70,9 @@ struct Segment {
     bool isRoute() const { return std::holds_alternative<Route>(value); }
     // "Route", "Elevation", "Speed", "Heart rate", "Temp".
     QString label() const;
+    // What the drawer's header names while the segment is charted: "Elevation" for the route's
+    // profile, else the metric in full ("Temperature").
+    QString title() const;
     // "route", "elevation", … for keeping the choice between runs.
     QString key() const;
     static std::optional<Segment> fromKey(const QString& key);

@@ -8,8 +8,15 @@ QString statusText(const model::Route& route, const std::optional<model::GradePr
 {
     if (route.anchors.empty())
         return QStringLiteral("Choose the Via tool and click the map to start a route.");
-    return QString::asprintf("%.1f km · %.0f m · %d anchors", route.distance() / 1000.0,
-                             model::RouteStats::ascentMeters(profile), int(route.anchors.size()));
+    const int anchors = int(route.anchors.size());
+    return QString::asprintf("%.1f km · %.0f m · %d %s", route.distance() / 1000.0,
+                             model::RouteStats::ascentMeters(profile), anchors,
+                             anchors == 1 ? "anchor" : "anchors");
+}
+
+QString windowTitle(const QString& documentName, bool dirty)
+{
+    return documentName + (dirty ? QStringLiteral("*") : QString()) + QStringLiteral(" — Tramu");
 }
 
 QString poiImportToast(std::size_t count)

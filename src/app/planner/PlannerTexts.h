@@ -15,6 +15,9 @@ namespace zuvo::app::PlannerTexts {
 // "12.3 km · 250 m · 3 anchors".
 QString statusText(const model::Route& route, const std::optional<model::GradeProfile>& profile);
 
+// The main window's title: "Kandel Runde* — Tramu", the star while changes are unsaved.
+QString windowTitle(const QString& documentName, bool dirty);
+
 // "Imported 1 POI", "Imported 12 POIs".
 QString poiImportToast(std::size_t count);
 

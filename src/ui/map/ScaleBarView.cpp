@@ -26,7 +26,7 @@ QSize ScaleBarView::sizeHint() const
 
 int ScaleBarView::labelWidth() const
 {
-    return fontMetrics().horizontalAdvance(QStringLiteral("0000 km"));
+    return fontMetrics().horizontalAdvance(m_layout.label) + 4;
 }
 
 void ScaleBarView::paintEvent(QPaintEvent*)

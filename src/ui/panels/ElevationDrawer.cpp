@@ -30,6 +30,7 @@ ElevationDrawer::ElevationDrawer(PlannerViewModel& planner, QSettings& settings,
     : QWidget(parent)
     , m_planner(planner)
     , m_settings(settings)
+    , m_title(heading(tr("Elevation"), this))
     , m_climbCount(new QLabel(this))
     , m_gradient(new QCheckBox(tr("Colour by gradient"), this))
     , m_segments(new QComboBox(this))
@@ -40,17 +41,17 @@ ElevationDrawer::ElevationDrawer(PlannerViewModel& planner, QSettings& settings,
     setObjectName(QStringLiteral("elevationDrawer"));
     setMinimumHeight(200);
     m_explicit = Segment::fromKey(settings.value(segmentKey).toString());
-    auto* title = heading(tr("Elevation"), this);
     m_climbCount->setObjectName(QStringLiteral("climbCount"));
     m_gradient->setToolTip(
         tr("Colours the route line by grade. Orange stays reserved for the route otherwise."));
     m_segments->setObjectName(QStringLiteral("segmentPicker"));
+    m_segments->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* hide = new QPushButton(tr("Hide elevation panel"), this);
     m_climbs->setObjectName(QStringLiteral("climbList"));
     m_climbs->setMaximumWidth(280);
 
     auto* header = new QHBoxLayout;
-    header->addWidget(title);
+    header->addWidget(m_title);
     header->addWidget(m_climbCount);
     header->addStretch();
     header->addWidget(m_segments);
@@ -105,6 +106,10 @@ void ElevationDrawer::refresh()
 {
     const auto& profile = m_planner.gradeProfile();
     const auto* track = app::PanelRules::drawerTrack(m_planner.shownTracks());
+    if (track && track->id != m_trackID) {
+        m_trackID = track->id;
+        m_explicit.reset();
+    }
     m_available = app::PanelRules::availableSegments(profile, track);
     const auto shown = segment();
     m_segments->clear();
@@ -115,7 +120,9 @@ void ElevationDrawer::refresh()
         m_segments->setCurrentIndex(int(at - m_available.begin()));
     }
     m_segments->setVisible(!m_available.empty());
+    m_title->setText(shown ? shown->title() : tr("Elevation"));
     m_climbCount->setText(app::PanelRules::climbCount(profile));
+    m_climbCount->setVisible(!shown || shown->isRoute());
     m_climbs->clear();
     for (const auto& row : app::PanelRules::climbRows(profile))
         m_climbs->addItem(row.text());

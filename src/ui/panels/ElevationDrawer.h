@@ -42,6 +42,7 @@ private:
 
     app::PlannerViewModel& m_planner;
     QSettings& m_settings;
+    QLabel* m_title;
     QLabel* m_climbCount;
     QCheckBox* m_gradient;
     QComboBox* m_segments;
@@ -52,6 +53,8 @@ private:
     std::vector<app::PanelRules::Segment> m_available;
     // The ride and metric charted now: a route edit leaves a ride's chart as it is.
     QString m_chartedMetric;
+    // The track the drawer last charted: a new one starts on its own first metric.
+    QString m_trackID;
 };
 
 } // namespace zuvo::ui

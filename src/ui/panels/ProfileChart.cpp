@@ -1,5 +1,6 @@
 #include "ui/panels/ProfileChart.h"
 
+#include "app/planner/PanelRules.h"
 #include "map/MapBridge.h"
 #include "model/GradeScale.h"
 #include "model/RouteStats.h"
@@ -35,7 +36,12 @@ QValueAxis* axis(const QString& title, double low, double high)
     a->setLabelsColor(QColor(0xc8, 0xc8, 0xc8));
     a->setTitleBrush(QColor(0xc8, 0xc8, 0xc8));
     a->setGridLineColor(QColor(0x3a, 0x3c, 0x40));
-    a->setLabelFormat(QStringLiteral("%.0f"));
+    // Labels at round values, never rounded figures of uneven steps.
+    const auto ticks = app::PanelRules::axisTicks(low, high);
+    a->setTickType(QValueAxis::TicksDynamic);
+    a->setTickAnchor(ticks.first);
+    a->setTickInterval(ticks.step);
+    a->setLabelFormat(QStringLiteral("%.") + QString::number(ticks.decimals) + QStringLiteral("f"));
     return a;
 }
 

@@ -67,7 +67,7 @@ MainWindow::MainWindow(Services& services, QWidget* parent)
     , m_search(std::make_unique<app::PlaceSearchController>(services.photon, services.planner))
     , m_library(std::make_unique<app::RouteLibrary>(services.routesFolder, services.planner))
 {
-    setWindowTitle(QStringLiteral("Tramu"));
+    setWindowTitle(app::PlannerTexts::windowTitle(services.planner.documentName(), false));
     setObjectName(QStringLiteral("mainWindow"));
     setAcceptDrops(true);
     resize(1280, 860);
@@ -122,6 +122,7 @@ void MainWindow::buildMap()
     setCentralWidget(m_columns);
 
     auto* banners = new QWidget;
+    m_banners = banners;
     auto* bannerLayout = new QVBoxLayout(banners);
     bannerLayout->setContentsMargins(0, 0, 0, 0);
     bannerLayout->addWidget(new ErrorBanner(planner, banners));
@@ -130,28 +131,32 @@ void MainWindow::buildMap()
     connect(trackBanner, &TrackBanner::convertRequested, m_documents,
             &DocumentCommands::convertTrack);
     bannerLayout->addWidget(trackBanner);
+    // Notices stack in one column over the map, so they never cover each other.
+    m_tileNotice = new QLabel;
+    m_tileNotice->setObjectName(QStringLiteral("tileNotice"));
+    m_tileNotice->setWordWrap(true);
+    m_tileNotice->setStyleSheet(QStringLiteral(
+        "QLabel { background: rgba(30, 31, 34, 225); color: #e0e0e0; border-radius: 6px; "
+        "padding: 6px 10px; }"));
+    m_tileNotice->hide();
+    bannerLayout->addWidget(m_tileNotice);
     m_map->addOverlay(banners, Qt::AlignTop | Qt::AlignJustify);
     m_map->addOverlay(new SearchResultsList(planner), Qt::AlignTop | Qt::AlignLeft, 12, banners);
     auto* layers = new LayersPill(planner);
+    m_layersPill = layers;
     connect(layers, &LayersPill::importPOIsRequested, m_documents, &DocumentCommands::importPOIs);
     m_map->addOverlay(layers, Qt::AlignTop | Qt::AlignRight, 12, banners);
     m_scaleBar = new ScaleBarView;
     m_map->addOverlay(m_scaleBar, Qt::AlignBottom | Qt::AlignLeft);
     m_emptyState = new EmptyStateCard;
     m_map->addOverlay(m_emptyState, Qt::AlignCenter);
-    m_map->addOverlay(new ToastView(m_services.toasts), Qt::AlignBottom | Qt::AlignHCenter, 36);
-    m_tileNotice = new QLabel;
-    m_tileNotice->setObjectName(QStringLiteral("tileNotice"));
-    m_tileNotice->setWordWrap(true);
-    m_tileNotice->setMaximumWidth(420);
-    m_tileNotice->setStyleSheet(QStringLiteral(
-        "QLabel { background: rgba(30, 31, 34, 215); color: #e0e0e0; border-radius: 6px; "
-        "padding: 6px 10px; }"));
-    m_tileNotice->hide();
-    m_map->addOverlay(m_tileNotice, Qt::AlignBottom | Qt::AlignRight, 30);
     m_colorPanel = new ColorPanel(m_services.colors);
     m_colorPanel->hide();
     m_map->addOverlay(m_colorPanel, Qt::AlignRight | Qt::AlignVCenter, 56);
+    for (QWidget* covering : {m_banners, static_cast<QWidget*>(m_colorPanel)})
+        covering->installEventFilter(this);
+    // Above the scale bar's row, and above every other overlay.
+    m_map->addOverlay(new ToastView(m_services.toasts), Qt::AlignBottom | Qt::AlignHCenter, 46);
 
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("statusText"));
@@ -199,6 +204,9 @@ void MainWindow::bindPlanner()
     route();
     connect(&planner, &PlannerViewModel::isRoutingChanged, this,
             [this, &planner] { m_routing->setVisible(planner.isRouting()); });
+    connect(&planner, &PlannerViewModel::documentChanged, this, [this, &planner] {
+        setWindowTitle(app::PlannerTexts::windowTitle(planner.documentName(), planner.isDirty()));
+    });
     const auto history = [this, &planner] {
         m_undo->setEnabled(planner.canUndo());
         m_redo->setEnabled(planner.canRedo());
@@ -245,6 +253,8 @@ void MainWindow::onMapEvent(const map::MapEvent& event)
     if (const auto* log = std::get_if<E::Log>(&event.value))
         onPageLog(log->message);
     if (std::holds_alternative<E::Ready>(event.value)) {
+        m_sentInsets.reset();
+        sendViewInsets();
         m_services.colors.pushAll();
         QPointer self(this);
         m_services.location.requestOnce([self](double latitude, double longitude) {
@@ -409,10 +419,30 @@ void MainWindow::onPageLog(const QString& message)
                              "server or set its address in Settings.")
                               .arg(m_services.tilesBase()));
     m_tileNotice->show();
-    m_tileNotice->adjustSize();
     auto& planner = m_services.planner;
     if (planner.route().anchors.empty() && planner.shownTracks().empty())
         frameWorld();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize || event->type() == QEvent::Show ||
+        event->type() == QEvent::Hide)
+        sendViewInsets();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::sendViewInsets()
+{
+    // The banners span the map's top with the layer buttons below them; the colour panel stands
+    // at its right.
+    const int banners = m_banners->isVisible() && m_banners->height() > 0 ? m_banners->height() : 0;
+    const int top = banners + m_layersPill->height();
+    const int right = m_colorPanel->isVisible() ? m_colorPanel->width() + 56 : 0;
+    if (m_sentInsets == std::pair{top, right})
+        return;
+    m_sentInsets = std::pair{top, right};
+    m_services.bridge.setViewInsets(top, right, 0, 0);
 }
 
 void MainWindow::frameWorld()

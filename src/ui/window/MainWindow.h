@@ -78,6 +78,9 @@ private:
     void showPOI();
     void onPageLog(const QString& message);
     void frameWorld();
+    // Tells the page which strips of the map the window's notices cover.
+    void sendViewInsets();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void restoreLayout();
     void saveLayout();
 
@@ -89,6 +92,8 @@ private:
     QSplitter* m_columns = nullptr;
     QSplitter* m_center = nullptr;
     QWidget* m_sidebar = nullptr;
+    QWidget* m_banners = nullptr;
+    QWidget* m_layersPill = nullptr;
     QWidget* m_inspector = nullptr;
     QWidget* m_drawer = nullptr;
     ColorPanel* m_colorPanel = nullptr;
@@ -119,6 +124,7 @@ private:
     QComboBox* m_profile = nullptr;
 
     bool m_shownOnce = false;
+    std::optional<std::pair<int, int>> m_sentInsets; // top, right
     bool m_tilesMissing = false;
     std::optional<std::pair<double, double>> m_located; // longitude, latitude
 };

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QFrame>
-
-class QLabel;
+#include <QString>
+#include <QWidget>
 
 namespace zuvo::app {
 class ToastCenter;
@@ -10,16 +9,32 @@ class ToastCenter;
 
 namespace zuvo::ui {
 
-// The toast on screen: its headline and, smaller, its detail. No buttons.
-class ToastView : public QFrame {
+// The toast on screen: its headline and, smaller, its detail, each wrapped to at most
+// `maxTextWidth` and the box sized to hold them whole. No buttons.
+class ToastView : public QWidget {
     Q_OBJECT
 
 public:
+    static constexpr int maxTextWidth = 420;
+
     explicit ToastView(app::ToastCenter& toasts, QWidget* parent = nullptr);
 
+    QSize sizeHint() const override;
+    const QString& message() const { return m_message; }
+    const QString& detail() const { return m_detail; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
-    QLabel* m_message;
-    QLabel* m_detail;
+    QFont messageFont() const;
+    QFont detailFont() const;
+    // Where each text goes inside the box.
+    QRect messageRect() const;
+    QRect detailRect() const;
+
+    QString m_message;
+    QString m_detail;
 };
 
 } // namespace zuvo::ui

@@ -92,6 +92,10 @@ TEST(Status, textsOfTheWindow)
         .anchors = {Anchor(Anchor::Kind::via, {48, 11}), Anchor(Anchor::Kind::via, {48.1, 11})},
         .legs = {model::RouteLeg{{{.coordinates = {}, .distance = 12'345}}}}};
     EXPECT_EQ(statusText(route, std::nullopt), "12.3 km · 0 m · 2 anchors");
+    route.anchors.pop_back();
+    EXPECT_EQ(statusText(route, std::nullopt), "12.3 km · 0 m · 1 anchor");
+    EXPECT_EQ(windowTitle("Kandel Runde", true), "Kandel Runde* — Tramu");
+    EXPECT_EQ(windowTitle("Untitled", false), "Untitled — Tramu");
     EXPECT_EQ(poiImportToast(1), "Imported 1 POI");
     EXPECT_EQ(poiImportToast(12), "Imported 12 POIs");
     EXPECT_EQ(unsavedChangesQuestion("Untitled"), "Save changes to 'Untitled'?");
@@ -164,4 +168,29 @@ TEST(Panels, drawerSegmentsAndClimbs)
     EXPECT_EQ(chosenSegment(Segment{Metric::speed}, profile, nullptr), Segment{Segment::Route{}});
     EXPECT_FALSE(chosenSegment(std::nullopt, std::nullopt, nullptr));
     EXPECT_EQ(Segment::fromKey(Segment{Metric::temperature}.key()), Segment{Metric::temperature});
+}
+
+TEST(Panels, axisTicksAtRoundSteps)
+{
+    using app::PanelRules::AxisTicks;
+    using app::PanelRules::axisTicks;
+    EXPECT_EQ(axisTicks(0, 10.0), (AxisTicks{0, 2, 0}));
+    EXPECT_EQ(axisTicks(0, 15.3), (AxisTicks{0, 5, 0}));
+    EXPECT_EQ(axisTicks(14.5, 21.5), (AxisTicks{16, 2, 0})) << "temperature";
+    EXPECT_EQ(axisTicks(0, 6.2), (AxisTicks{0, 2, 0}));
+    EXPECT_EQ(axisTicks(0, 1.1), (AxisTicks{0, 0.25, 2}));
+    EXPECT_EQ(axisTicks(0, 9.0), (AxisTicks{0, 2, 0}));
+    EXPECT_EQ(axisTicks(0, 12.0), (AxisTicks{0, 2.5, 1}));
+    EXPECT_EQ(axisTicks(183, 297), (AxisTicks{200, 25, 0}));
+    EXPECT_EQ(axisTicks(0, 480), (AxisTicks{0, 100, 0}));
+    EXPECT_EQ(axisTicks(-12.5, 3.1), (AxisTicks{-10, 5, 0}));
+    EXPECT_EQ(axisTicks(5, 5), (AxisTicks{5, 1, 0})) << "no range, no division by zero";
+    // Every range: at most five intervals, each label a round value shown exactly.
+    for (double high = 0.3; high < 2000; high *= 1.37) {
+        const auto ticks = axisTicks(0, high);
+        EXPECT_LE(high / ticks.step, 5.0 + 1e-9) << high;
+        EXPECT_GT(high / ticks.step, 1.0) << high;
+        const double scaled = ticks.step * std::pow(10.0, ticks.decimals);
+        EXPECT_NEAR(scaled, std::round(scaled), 1e-6) << high;
+    }
 }
