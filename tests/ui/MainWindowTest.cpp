@@ -3,6 +3,7 @@
 // offscreen, where the page has no WebGL: the window must say so.
 #include "WindowFixture.h"
 #include "app/planner/ToastCenter.h"
+#include "ui/map/EmptyStateCard.h"
 #include "ui/window/ToastView.h"
 
 using namespace zuvo;
@@ -20,6 +21,16 @@ TEST_F(MainWindowTest, StatusLineErrorBannerAndMenus)
     EXPECT_EQ(action("Redo")->shortcut(), QKeySequence("Ctrl+Shift+Z"));
     EXPECT_EQ(action("Import GPX…")->shortcut(), QKeySequence("Ctrl+Shift+I"));
     EXPECT_EQ(action("Main Window")->shortcut(), QKeySequence("Ctrl+0"));
+    // The empty map says what a click does with the tool chosen.
+    auto* card = window().findChild<ui::EmptyStateCard*>();
+    ASSERT_TRUE(card);
+    EXPECT_EQ(card->title(), "Choose Via, then click the map");
+    planner().setTool(app::PlannerViewModel::Tool::via);
+    EXPECT_EQ(card->title(), "Click the map to start a route");
+    EXPECT_TRUE(card->isVisibleTo(&window()));
+    planner().setSearchResults({app::PhotonPlace{.id = "N/1", .label = "Ulm"}});
+    EXPECT_FALSE(card->isVisibleTo(&window())) << "a found place is never covered";
+    planner().setSearchResults({});
 
     plan(1);
     EXPECT_FALSE(action("Save")->isEnabled()) << "one anchor is no route";

@@ -23,13 +23,12 @@ void PlaceSearchController::setSearching(bool searching)
     emit isSearchingChanged();
 }
 
-void PlaceSearchController::hideMarks()
+void PlaceSearchController::setMessage(const std::optional<QString>& message)
 {
-    if (auto* bridge = m_planner.bridge()) {
-        const auto& at = m_planner.searchSelection();
-        bridge->setCrosshair(at ? at->longitude : 0.0, at ? at->latitude : 0.0, false);
-        bridge->highlightStreet(QString());
-    }
+    if (m_message == message)
+        return;
+    m_message = message;
+    emit messageChanged();
 }
 
 void PlaceSearchController::setQuery(const QString& query)
@@ -40,7 +39,8 @@ void PlaceSearchController::setQuery(const QString& query)
         m_inFlight->request_stop();
     if (query.isEmpty()) {
         m_planner.setSearchResults({});
-        hideMarks();
+        setMessage(std::nullopt);
+        m_planner.clearSearchSelection();
         return;
     }
     m_debounce->start(debounceDelay, [this, query] { search(query); });
@@ -63,7 +63,8 @@ void PlaceSearchController::clear()
         m_inFlight->request_stop();
     m_planner.setSearchQuery(QString());
     m_planner.setSearchResults({});
-    hideMarks();
+    setMessage(std::nullopt);
+    m_planner.clearSearchSelection();
 }
 
 QCoro::Task<> PlaceSearchController::search(QString query)
@@ -72,15 +73,28 @@ QCoro::Task<> PlaceSearchController::search(QString query)
     auto stop = std::make_shared<std::stop_source>();
     m_inFlight = stop;
     setSearching(true);
+    if (m_planner.searchResults().empty())
+        setMessage(QStringLiteral("Searching…"));
     const std::optional<LonLat> near = m_planner.lastMapFocus();
     try {
         auto places = co_await m_client.search(query, near, stop->get_token());
-        if (self && !stop->stop_requested())
+        if (self && !stop->stop_requested()) {
+            setMessage(places.empty()
+                           ? std::optional(QStringLiteral("No places found for '%1'").arg(query))
+                           : std::nullopt);
             m_planner.setSearchResults(std::move(places));
+        }
     } catch (const routing::Failure& failure) {
         // A newer keystroke cancelled this search: what is shown stays.
-        if (self && !failure.isCancellation() && !stop->stop_requested())
+        if (self && !failure.isCancellation() && !stop->stop_requested()) {
             m_planner.setSearchResults({});
+            const QString base = m_client.baseURL().toString();
+            setMessage(std::holds_alternative<routing::NetworkError>(failure.reason())
+                           ? QStringLiteral("Could not reach the place search at %1: %2")
+                                 .arg(base, failure.description())
+                           : QStringLiteral("The place search at %1 did not answer with places.")
+                                 .arg(base));
+        }
     }
     if (self && m_inFlight == stop) {
         m_inFlight.reset();

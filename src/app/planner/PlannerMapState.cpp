@@ -303,6 +303,19 @@ void PlannerViewModel::selectSearchResult(const PhotonPlace& place)
     setSearchQuery(QString());
 }
 
+void PlannerViewModel::clearSearchSelection()
+{
+    if (m_bridge) {
+        const auto& at = m_searchSelection;
+        m_bridge->setCrosshair(at ? at->longitude : 0.0, at ? at->latitude : 0.0, false);
+        m_bridge->highlightStreet(QString());
+    }
+    if (!m_searchSelection)
+        return;
+    m_searchSelection.reset();
+    emit searchChanged();
+}
+
 void PlannerViewModel::favoriteSelectedPlace(const std::optional<QString>& name)
 {
     const auto& target = m_selectedPOI ? m_selectedPOI : m_searchSelection;

@@ -19,6 +19,20 @@ QString windowTitle(const QString& documentName, bool dirty)
     return documentName + (dirty ? QStringLiteral("*") : QString()) + QStringLiteral(" — Tramu");
 }
 
+EmptyState emptyState(bool viaOrShapingChosen, bool shaping)
+{
+    if (!viaOrShapingChosen)
+        return {QStringLiteral("Choose Via, then click the map"),
+                QStringLiteral("Press V or pick Via in the toolbar. Via points announce turns; "
+                               "shaping points guide silently.")};
+    if (shaping)
+        return {QStringLiteral("Click the map to start a route"),
+                QStringLiteral("Shaping points guide the route silently; Via points (V) "
+                               "announce turns.")};
+    return {QStringLiteral("Click the map to start a route"),
+            QStringLiteral("Via points announce turns; shaping points guide silently.")};
+}
+
 QString poiImportToast(std::size_t count)
 {
     if (count == 1)

@@ -18,6 +18,14 @@ QString statusText(const model::Route& route, const std::optional<model::GradePr
 // The main window's title: "Kandel Runde* — Tramu", the star while changes are unsaved.
 QString windowTitle(const QString& documentName, bool dirty);
 
+// The card over an empty map: what a click does with the tool chosen (with Select, nothing: it
+// says how to choose Via).
+struct EmptyState {
+    QString title;
+    QString hint;
+};
+EmptyState emptyState(bool viaOrShapingChosen, bool shaping);
+
 // "Imported 1 POI", "Imported 12 POIs".
 QString poiImportToast(std::size_t count);
 

@@ -175,6 +175,9 @@ MutationHandle PlannerViewModel::mutateUndoable(Body body)
 void PlannerViewModel::refresh(bool clearError)
 {
     setRoute(m_planner->currentRoute());
+    // The found place served to start there; its marker would stand over the route.
+    if (m_searchSelection && !m_route.anchors.empty())
+        clearSearchSelection();
     if (clearError && m_errorMessage)
         setErrorMessage(std::nullopt);
     pushAll();

@@ -207,6 +207,8 @@ public:
     void requestPOIs();
     std::vector<map::POIItem> customPOIs() const;
     void selectSearchResult(const PhotonPlace& place);
+    // Takes the found place's marker and street highlight off the map.
+    void clearSearchSelection();
     void favoriteSelectedPlace(const std::optional<QString>& name = std::nullopt);
     std::optional<std::vector<formats::GPXWaypoints::Waypoint>>
     parseCustomPOIs(const QString& path);

@@ -14,13 +14,27 @@ EmptyStateCard::EmptyStateCard(QWidget* parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setStyleSheet(QStringLiteral("#emptyStateCard { background: rgba(30, 31, 34, 215); "
                                  "border-radius: 10px; } QLabel { color: #f0f0f0; }"));
-    auto* title = heading(tr("Click the map to start a route"), this, 1.2);
-    auto* hint = new QLabel(tr("Via points announce turns; shaping points guide silently."), this);
-    hint->setAlignment(Qt::AlignCenter);
+    m_title = heading(QString(), this, 1.2);
+    m_hint = new QLabel(this);
+    m_hint->setAlignment(Qt::AlignCenter);
+    m_hint->setWordWrap(true);
+    m_hint->setMaximumWidth(380);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 14, 20, 14);
-    layout->addWidget(title, 0, Qt::AlignCenter);
-    layout->addWidget(hint);
+    layout->addWidget(m_title, 0, Qt::AlignCenter);
+    layout->addWidget(m_hint, 0, Qt::AlignCenter);
+}
+
+void EmptyStateCard::setTexts(const QString& title, const QString& hint)
+{
+    m_title->setText(title);
+    m_hint->setText(hint);
+    adjustSize();
+}
+
+QString EmptyStateCard::title() const
+{
+    return m_title->text();
 }
 
 } // namespace zuvo::ui

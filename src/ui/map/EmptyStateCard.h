@@ -2,6 +2,8 @@
 
 #include <QFrame>
 
+class QLabel;
+
 namespace zuvo::ui {
 
 // Shown over an empty map: how a route begins.
@@ -10,6 +12,13 @@ class EmptyStateCard : public QFrame {
 
 public:
     explicit EmptyStateCard(QWidget* parent = nullptr);
+
+    void setTexts(const QString& title, const QString& hint);
+    QString title() const;
+
+private:
+    QLabel* m_title;
+    QLabel* m_hint;
 };
 
 } // namespace zuvo::ui

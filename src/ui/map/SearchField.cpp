@@ -63,24 +63,39 @@ void SearchField::keyPressEvent(QKeyEvent* event)
     }
 }
 
-SearchResultsList::SearchResultsList(app::PlannerViewModel& planner, QWidget* parent)
+SearchResultsList::SearchResultsList(app::PlaceSearchController& search,
+                                     app::PlannerViewModel& planner, QWidget* parent)
     : QFrame(parent)
     , m_list(new QListWidget(this))
+    , m_message(new QLabel(this))
 {
     setObjectName(QStringLiteral("searchResults"));
     setStyleSheet(QStringLiteral("#searchResults { background: #26282c; border-radius: 6px; }"));
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_message->setObjectName(QStringLiteral("searchMessage"));
+    m_message->setWordWrap(true);
+    m_message->setContentsMargins(6, 4, 6, 4);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_message);
     layout->addWidget(m_list);
-    const auto update = [this, &planner] {
+    const auto update = [this, &planner, &search] {
         m_list->clear();
-        for (const auto& place : planner.searchResults())
-            m_list->addItem(place.label);
-        setVisible(!planner.searchResults().empty());
+        for (const auto& place : planner.searchResults()) {
+            auto* item = new QListWidgetItem(place.label, m_list);
+            item->setToolTip(place.label);
+        }
+        const bool results = !planner.searchResults().empty();
+        m_message->setText(search.message().value_or(QString()));
+        m_message->setVisible(!results && search.message());
+        m_list->setVisible(results);
+        setVisible(results || search.message());
         updateGeometry();
         adjustSize();
     };
     connect(&planner, &app::PlannerViewModel::searchChanged, this, update);
+    connect(&search, &app::PlaceSearchController::messageChanged, this, update);
     connect(m_list, &QListWidget::itemClicked, this, [this, &planner](QListWidgetItem* item) {
         const int row = m_list->row(item);
         if (row >= 0 && row < int(planner.searchResults().size())) {
@@ -93,8 +108,12 @@ SearchResultsList::SearchResultsList(app::PlannerViewModel& planner, QWidget* pa
 
 QSize SearchResultsList::sizeHint() const
 {
-    const int rows = m_list->count();
-    return {360, std::min(rows, 6) * (m_list->sizeHintForRow(0) + 2) + 14};
+    constexpr int width = 360;
+    if (!m_list->isVisibleTo(this))
+        return {width, m_message->heightForWidth(width - 8) + 8};
+    // Whole rows, up to six; more scroll.
+    const int row = std::max(m_list->sizeHintForRow(0), fontMetrics().height() + 6);
+    return {width, std::min(m_list->count(), 6) * row + 2 * m_list->frameWidth() + 8};
 }
 
 } // namespace zuvo::ui

@@ -35,11 +35,13 @@ class SearchResultsList : public QFrame {
     Q_OBJECT
 
 public:
-    explicit SearchResultsList(app::PlannerViewModel& planner, QWidget* parent = nullptr);
+    SearchResultsList(app::PlaceSearchController& search, app::PlannerViewModel& planner,
+                      QWidget* parent = nullptr);
     QSize sizeHint() const override;
 
 private:
     QListWidget* m_list;
+    QLabel* m_message;
 };
 
 } // namespace zuvo::ui

@@ -141,7 +141,8 @@ void MainWindow::buildMap()
     m_tileNotice->hide();
     bannerLayout->addWidget(m_tileNotice);
     m_map->addOverlay(banners, Qt::AlignTop | Qt::AlignJustify);
-    m_map->addOverlay(new SearchResultsList(planner), Qt::AlignTop | Qt::AlignLeft, 12, banners);
+    m_map->addOverlay(new SearchResultsList(*m_search, planner), Qt::AlignTop | Qt::AlignLeft, 12,
+                      banners);
     auto* layers = new LayersPill(planner);
     m_layersPill = layers;
     connect(layers, &LayersPill::importPOIsRequested, m_documents, &DocumentCommands::importPOIs);
@@ -183,7 +184,10 @@ void MainWindow::buildMap()
             new QShortcut(sequence, m_map, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, this, action);
     };
-    key(Qt::Key_Escape, [&planner] { planner.setTool(Tool::select); });
+    key(Qt::Key_Escape, [&planner] {
+        planner.setTool(Tool::select);
+        planner.clearSearchSelection();
+    });
     key(Qt::Key_V, [&planner] { planner.setTool(Tool::via); });
     key(Qt::Key_P, [&planner] { planner.setTool(Tool::shaping); });
     key(Qt::Key_Delete, [&planner] { planner.removeSelectedAnchor(); });
@@ -194,7 +198,7 @@ void MainWindow::bindPlanner()
     auto& planner = m_services.planner;
     const auto route = [this, &planner] {
         m_status->setText(app::PlannerTexts::statusText(planner.route(), planner.gradeProfile()));
-        m_emptyState->setVisible(planner.route().anchors.empty() && !m_map->hasFailed());
+        updateEmptyState();
         const bool savable = planner.route().anchors.size() >= 2;
         m_save->setEnabled(savable);
         m_saveAs->setEnabled(savable);
@@ -216,7 +220,11 @@ void MainWindow::bindPlanner()
     const auto tool = [this, &planner] {
         for (auto* a : m_tools->actions())
             a->setChecked(static_cast<Tool>(a->data().toInt()) == planner.tool());
+        updateEmptyState();
     };
+    connect(&planner, &PlannerViewModel::searchChanged, this, &MainWindow::updateEmptyState);
+    connect(m_search.get(), &app::PlaceSearchController::messageChanged, this,
+            &MainWindow::updateEmptyState);
     connect(&planner, &PlannerViewModel::toolChanged, this, tool);
     tool();
     const auto profile = [this, &planner] {
@@ -443,6 +451,18 @@ void MainWindow::sendViewInsets()
         return;
     m_sentInsets = std::pair{top, right};
     m_services.bridge.setViewInsets(top, right, 0, 0);
+}
+
+void MainWindow::updateEmptyState()
+{
+    const auto& planner = m_services.planner;
+    // Found places and what the search says sit where the card would.
+    const bool searching =
+        !planner.searchResults().empty() || planner.searchSelection() || m_search->message();
+    m_emptyState->setVisible(planner.route().anchors.empty() && !m_map->hasFailed() && !searching);
+    const auto texts = app::PlannerTexts::emptyState(planner.tool() != Tool::select,
+                                                     planner.tool() == Tool::shaping);
+    m_emptyState->setTexts(texts.title, texts.hint);
 }
 
 void MainWindow::frameWorld()

@@ -78,6 +78,7 @@ private:
     void showPOI();
     void onPageLog(const QString& message);
     void frameWorld();
+    void updateEmptyState();
     // Tells the page which strips of the map the window's notices cover.
     void sendViewInsets();
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -98,6 +98,36 @@ TEST_F(PlaceSearchTest, PlaceSearchKeystrokeCancelsTheRequestInFlight)
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests.size() == 4; }, 5000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return vm->searchResults().empty(); }, 5000))
         << "a failed search shows nothing";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !search.isSearching(); }, 5000));
+    EXPECT_EQ(search.message(), "The place search at " + server.baseURL().toString() +
+                                    " did not answer with places.");
+}
+
+TEST_F(PlaceSearchTest, PlaceSearchSaysWhatItIsDoingWhenThereIsNothingToShow)
+{
+    silentFor = {"Ulm"};
+    type("Ulm");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests.size() == 1; }, 5000));
+    EXPECT_EQ(search.message(), "Searching…");
+    server.answer = [](const LoopbackServer::Request&) {
+        return LoopbackServer::Answer{.body = R"({"type":"FeatureCollection","features":[]})"};
+    };
+    type("Ulmx");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !search.isSearching(); }, 5000));
+    EXPECT_EQ(search.message(), "No places found for 'Ulmx'");
+    search.clear();
+    EXPECT_FALSE(search.message());
+
+    // A search server that is not there is named, as the routing server is.
+    app::PhotonClient nowhere{QUrl("http://127.0.0.1:9"), session};
+    app::PlaceSearchController lost{nowhere, *vm, std::make_unique<ManualTimer>(debounce)};
+    lost.setQuery("Ulm");
+    ManualTimer::fire(*debounce);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !lost.isSearching(); }, 5000));
+    ASSERT_TRUE(lost.message());
+    EXPECT_TRUE(lost.message()->startsWith("Could not reach the place search at "
+                                           "http://127.0.0.1:9: "))
+        << lost.message()->toStdString();
 }
 
 TEST_F(PlaceSearchTest, PlaceSearchKeys)
