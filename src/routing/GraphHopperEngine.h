@@ -23,6 +23,8 @@ public:
                       std::chrono::milliseconds timeout = defaultTimeout);
 
     const QUrl& baseURL() const { return m_baseURL; }
+    // The server the next request goes to; requests in flight finish where they went.
+    void setBaseURL(QUrl baseURL) { m_baseURL = std::move(baseURL); }
 
     QCoro::Task<model::Anchor::Snap> locate(model::Coordinate coordinate,
                                             model::CostingProfile costing,

@@ -206,6 +206,25 @@ TEST_F(MainWindowTest, AMapWithoutWebGLSaysWhy)
     EXPECT_TRUE(failure->text().contains("WebGL")) << failure->text().toStdString();
 }
 
+TEST_F(MainWindowTest, AppliedSettingsAreUsedAtOnce)
+{
+    plan(1);
+    test::FakeGraphHopper other;
+    shell->showSettings();
+    ui::SettingsWindow* form = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        form = form ? form : qobject_cast<ui::SettingsWindow*>(top);
+    ASSERT_TRUE(form);
+    auto* routing = form->findChild<QLineEdit*>("serverRouting");
+    routing->setText(other.baseURL().toString());
+    EXPECT_EQ(graphHopper.requests.size(), 1u) << "nothing changes before Apply";
+    ASSERT_TRUE(form->apply());
+    plan(1);
+    EXPECT_EQ(graphHopper.requests.size(), 1u);
+    EXPECT_EQ(other.routes(), 1) << "the next leg goes to the new server";
+    form->close();
+}
+
 TEST_F(MainWindowTest, HelpAndSettingsWindows)
 {
     ui::HelpWindow help;
@@ -223,12 +242,16 @@ TEST_F(MainWindowTest, HelpAndSettingsWindows)
     auto* routing = form.findChild<QLineEdit*>("serverRouting");
     routing->clear();
     QTest::keyClicks(routing, "gh.local:8989");
-    EXPECT_EQ(settings.value("server.routing").toString(), "gh.local:8989");
-    EXPECT_FALSE(routing->toolTip().isEmpty()) << "not a server address, and it says so";
+    EXPECT_EQ(form.problems(), "Routing: write a server address with scheme and host, like "
+                               "http://gh.local:8989.")
+        << "not a server address, and it says so before it is used";
+    EXPECT_FALSE(form.apply());
+    EXPECT_EQ(settings.value("server.routing").toString(), graphHopper.baseURL().toString());
     form.resetToDefault();
+    EXPECT_TRUE(form.problems().isEmpty());
+    ASSERT_TRUE(form.apply());
     EXPECT_EQ(settings.value("server.routing").toString(), "");
     EXPECT_EQ(settings.value("server.base").toString(), "http://127.0.0.1");
-    EXPECT_TRUE(routing->toolTip().isEmpty());
 
     // Escape, even from a field, and Ctrl+W close them as they close a dialog.
     for (auto [secondary, target, key, modifiers] :

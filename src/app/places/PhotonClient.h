@@ -22,6 +22,7 @@ public:
     PhotonClient(QUrl baseURL, QNetworkAccessManager& session);
 
     const QUrl& baseURL() const { return m_baseURL; }
+    void setBaseURL(QUrl baseURL) { m_baseURL = std::move(baseURL); }
 
     // The request URL: "<base>/api?q=…&limit=6&lang=de[&lon=…&lat=…]". The
     // query text is sent exactly as typed.

@@ -34,6 +34,7 @@ private:
 
 MapView::MapView(map::MapBridge& bridge, Start start, QWidget* parent)
     : QWidget(parent)
+    , m_start(start)
     , m_handler(start.mapFolder,
                 [tilesBase = start.tilesBase] {
                     return map::StyleSubstitution{.tilesBase = tilesBase()};
@@ -81,6 +82,12 @@ MapView::~MapView()
     // The page must go before the profile that holds its scheme handler.
     delete m_view;
     delete m_page;
+}
+
+void MapView::reload()
+{
+    m_failure->hide();
+    m_page->load(startURL(m_start.tilesBase(), m_start.customGlyph));
 }
 
 QUrl MapView::startURL(const QString& tilesBase, const QString& customGlyph)

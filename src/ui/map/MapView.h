@@ -41,6 +41,8 @@ public:
     // `below` while that one shows.
     void addOverlay(QWidget* overlay, Qt::Alignment alignment, int margin = 12,
                     QWidget* below = nullptr);
+    // Loads the page again, with the tile address as it is now.
+    void reload();
     // A line over the map saying why it shows nothing.
     void showFailure(const QString& text);
     bool hasFailed() const { return m_failure->isVisible(); }
@@ -52,6 +54,8 @@ protected:
 
 private:
     void placeOverlays();
+
+    Start m_start;
 
     struct Overlay {
         QPointer<QWidget> widget;

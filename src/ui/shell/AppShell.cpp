@@ -33,6 +33,7 @@ AppShell::AppShell(QSettings& settings, QString mapFolder, QString volumes, QObj
     // The fixed order: each object exists before those that use it.
     auto engine = std::make_unique<routing::GraphHopperEngine>(
         app::ServerConfig::routingURL(settings), m_session);
+    m_engine = engine.get();
     m_favorites = std::make_unique<app::FavoritesStore>(app::FavoritesStore::defaultFilePath());
     m_userPOIs = std::make_unique<app::UserPOIStore>(app::UserPOIStore::defaultFilePath());
     m_planner = std::make_unique<app::PlannerViewModel>(std::move(engine), *m_favorites,
@@ -80,6 +81,7 @@ AppShell::AppShell(QSettings& settings, QString mapFolder, QString volumes, QObj
     connect(m_showSettings, &QAction::triggered, this, &AppShell::showSettings);
     connect(m_quit, &QAction::triggered, this, &AppShell::quit);
 
+    m_tilesBase = app::ServerConfig::tilesBase(settings);
     m_main = std::make_unique<MainWindow>(*m_services);
     m_main->addShellActions(m_showMain, m_showHelp, m_showSettings, m_quit);
     connect(m_main.get(), &MainWindow::helpRequested, this, &AppShell::showHelp);
@@ -149,11 +151,28 @@ void AppShell::showSettings()
     if (!m_settingsWindow) {
         m_settingsWindow = new SettingsWindow(m_settings);
         m_settingsWindow->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_settingsWindow, &SettingsWindow::applied, this, &AppShell::applyServerSettings);
         m_settingsWindow->addAction(m_showMain);
     }
     m_settingsWindow->show();
     m_settingsWindow->raise();
     m_settingsWindow->activateWindow();
+}
+
+void AppShell::applyServerSettings()
+{
+    const QUrl routing = app::ServerConfig::routingURL(m_settings);
+    if (routing != m_engine->baseURL()) {
+        m_engine->setBaseURL(routing);
+        // What the banner says about the old address no longer holds.
+        m_planner->setErrorMessage(std::nullopt);
+    }
+    m_photon->setBaseURL(app::ServerConfig::searchBase(m_settings));
+    const QString tiles = app::ServerConfig::tilesBase(m_settings);
+    if (tiles != m_tilesBase) {
+        m_tilesBase = tiles;
+        m_main->reloadMap();
+    }
 }
 
 void AppShell::quit()

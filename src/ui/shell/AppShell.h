@@ -17,6 +17,10 @@ class PlanRecovery;
 class UserPOIStore;
 } // namespace zuvo::app
 
+namespace zuvo::routing {
+class GraphHopperEngine;
+}
+
 namespace zuvo::ui {
 
 class HelpWindow;
@@ -44,6 +48,9 @@ public:
     void showSettings();
     // Quits unless the user keeps unsaved changes.
     void quit();
+    // Puts the server addresses now in the preferences to use: routing and search at the next
+    // request, tiles by loading the map again.
+    void applyServerSettings();
     // A later start's request: "open" with files, "activate", "status" or "ping".
     QString handleRequest(const QStringList& request);
 
@@ -53,6 +60,9 @@ private:
     bool otherWindowOpen() const;
 
     QSettings& m_settings;
+    // Held by the planner; kept here to point it at another server.
+    routing::GraphHopperEngine* m_engine = nullptr;
+    QString m_tilesBase;
     QNetworkAccessManager m_session;
     std::unique_ptr<app::FavoritesStore> m_favorites;
     std::unique_ptr<app::UserPOIStore> m_userPOIs;

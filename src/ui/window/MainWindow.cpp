@@ -453,6 +453,13 @@ void MainWindow::sendViewInsets()
     m_services.bridge.setViewInsets(top, right, 0, 0);
 }
 
+void MainWindow::reloadMap()
+{
+    m_tilesMissing = false;
+    m_tileNotice->hide();
+    m_map->reload();
+}
+
 void MainWindow::updateEmptyState()
 {
     const auto& planner = m_services.planner;

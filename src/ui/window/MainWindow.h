@@ -38,6 +38,8 @@ public:
 
     DocumentCommands& documents() { return *m_documents; }
     MapView& mapView() { return *m_map; }
+    // Loads the map page again (a new tile address); the plan is drawn anew once it is ready.
+    void reloadMap();
     QString statusText() const;
     // Window-wide commands the shell owns (other windows, quitting), placed in this menu bar.
     void addShellActions(QAction* mainWindow, QAction* help, QAction* settings, QAction* quit);

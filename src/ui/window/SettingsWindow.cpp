@@ -4,6 +4,7 @@
 #include "ui/Heading.h"
 #include "ui/window/WindowKeys.h"
 
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,48 +36,54 @@ SettingsWindow::SettingsWindow(QSettings& settings, QWidget* parent)
     , m_routing(new QLineEdit(this))
     , m_tiles(new QLineEdit(this))
     , m_search(new QLineEdit(this))
+    , m_problems(new QLabel(this))
 {
     setWindowTitle(tr("Settings"));
-    setMinimumSize(500, 400);
+    setMinimumSize(520, 420);
     m_base->setObjectName(QStringLiteral("serverBase"));
     m_routing->setObjectName(QStringLiteral("serverRouting"));
     m_tiles->setObjectName(QStringLiteral("serverTiles"));
     m_search->setObjectName(QStringLiteral("serverSearch"));
+    m_problems->setObjectName(QStringLiteral("settingsProblems"));
+    m_problems->setWordWrap(true);
+    m_problems->setStyleSheet(QStringLiteral("color: #f08a84;"));
 
     auto* form = new QFormLayout;
     form->addRow(tr("Server base"), m_base);
-    form->addRow(QString(), note(QStringLiteral("Schema + Host, z. B. http://192.168.1.20 — Ports "
-                                                "(8989 Routing / 8080 Karten) werden automatisch "
-                                                "ergänzt."),
+    form->addRow(QString(), note(tr("Scheme and host, e.g. http://192.168.1.20: routing (port "
+                                    "8989) and map tiles (port 8080) follow from it."),
                                  this));
     form->addRow(heading(tr("Overrides"), this));
     form->addRow(tr("Routing (optional)"), m_routing);
     form->addRow(tr("Tiles (optional)"), m_tiles);
     form->addRow(tr("Search base"), m_search);
 
-    auto* reset = new QPushButton(tr("Reset to default"), this);
+    auto* buttons = new QDialogButtonBox(this);
+    m_ok = buttons->addButton(QDialogButtonBox::Ok);
+    m_apply = buttons->addButton(QDialogButtonBox::Apply);
+    buttons->addButton(QDialogButtonBox::Cancel);
+    auto* reset = buttons->addButton(tr("Reset to default"), QDialogButtonBox::ResetRole);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(m_problems);
     layout->addWidget(note(tr("Routes come from a GraphHopper server: by default on this computer "
                               "at http://127.0.0.1:8989 (the README says how to start one). To use "
                               "a server elsewhere, set its base above or its full address under "
-                              "Routing."),
+                              "Routing. Applied addresses are used for the next request; the map "
+                              "loads its tiles again from a new tile address."),
                            this));
-    layout->addWidget(note(tr("Changes apply at next launch."), this));
     layout->addStretch();
-    layout->addWidget(reset, 0, Qt::AlignRight);
+    layout->addWidget(buttons);
 
     load();
-    const auto bind = [this](QLineEdit* field, const char* key) {
-        connect(field, &QLineEdit::textEdited, this, [this, key](const QString& text) {
-            m_settings.setValue(QLatin1String(key), text);
-            markRouting();
-        });
-    };
-    bind(m_base, "server.base");
-    bind(m_routing, "server.routing");
-    bind(m_tiles, "server.tiles");
-    bind(m_search, "server.search");
+    for (QLineEdit* field : {m_base, m_routing, m_tiles, m_search})
+        connect(field, &QLineEdit::textChanged, this, &SettingsWindow::validate);
+    connect(m_apply, &QPushButton::clicked, this, &SettingsWindow::apply);
+    connect(m_ok, &QPushButton::clicked, this, [this] {
+        if (apply())
+            close();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
     connect(reset, &QPushButton::clicked, this, &SettingsWindow::resetToDefault);
     closeWithWindowKeys(*this);
 }
@@ -92,28 +99,62 @@ void SettingsWindow::load()
                           .value(QStringLiteral("server.search"),
                                  app::ServerConfig::defaultSearchBase().toString())
                           .toString());
-    markRouting();
+    validate();
 }
 
-void SettingsWindow::markRouting()
+QString SettingsWindow::problems() const
 {
-    // A routing override needs a scheme and a host; anything else is ignored, and says so here.
-    const QString text = m_routing->text().trimmed();
-    const bool invalid = !text.isEmpty() && !app::ServerConfig::serverAddress(text);
-    m_routing->setStyleSheet(invalid ? QStringLiteral("border: 1px solid #d9534f;") : QString());
-    m_routing->setToolTip(invalid ? tr("Not a server address: write it with scheme and host, "
-                                       "like http://gh.local:8989. It is ignored until then.")
-                                  : QString());
+    QStringList lines;
+    const auto check = [&lines](QLineEdit* field, const QString& name, bool optional) {
+        const QString text = field->text().trimmed();
+        const bool bad = (!optional || !text.isEmpty()) && !app::ServerConfig::serverAddress(text);
+        if (bad)
+            lines.append(tr("%1: write a server address with scheme and host, like "
+                            "http://gh.local:8989.")
+                             .arg(name));
+        return bad;
+    };
+    const bool base = check(m_base, tr("Server base"), false);
+    const bool routing = check(m_routing, tr("Routing"), true);
+    const bool tiles = check(m_tiles, tr("Tiles"), true);
+    const bool search = check(m_search, tr("Search base"), false);
+    const auto mark = [](QLineEdit* field, bool bad) {
+        field->setStyleSheet(bad ? QStringLiteral("border: 1px solid #d9534f;") : QString());
+    };
+    mark(m_base, base);
+    mark(m_routing, routing);
+    mark(m_tiles, tiles);
+    mark(m_search, search);
+    return lines.join(QLatin1Char('\n'));
+}
+
+void SettingsWindow::validate()
+{
+    const QString text = problems();
+    m_problems->setText(text);
+    m_problems->setVisible(!text.isEmpty());
+    m_apply->setEnabled(text.isEmpty());
+    m_ok->setEnabled(text.isEmpty());
+}
+
+bool SettingsWindow::apply()
+{
+    if (!problems().isEmpty())
+        return false;
+    m_settings.setValue(QStringLiteral("server.base"), m_base->text().trimmed());
+    m_settings.setValue(QStringLiteral("server.routing"), m_routing->text().trimmed());
+    m_settings.setValue(QStringLiteral("server.tiles"), m_tiles->text().trimmed());
+    m_settings.setValue(QStringLiteral("server.search"), m_search->text().trimmed());
+    emit applied();
+    return true;
 }
 
 void SettingsWindow::resetToDefault()
 {
-    m_settings.setValue(QStringLiteral("server.base"), app::ServerConfig::defaultBase());
-    m_settings.setValue(QStringLiteral("server.routing"), QString());
-    m_settings.setValue(QStringLiteral("server.tiles"), QString());
-    m_settings.setValue(QStringLiteral("server.search"),
-                        app::ServerConfig::defaultSearchBase().toString());
-    load();
+    m_base->setText(app::ServerConfig::defaultBase());
+    m_routing->clear();
+    m_tiles->clear();
+    m_search->setText(app::ServerConfig::defaultSearchBase().toString());
 }
 
 } // namespace zuvo::ui
