@@ -1,20 +1,33 @@
-// Colours of the route by grade in percent: blues downhill, green on the flat, then yellow,
-// orange, red and purple as the climb steepens.
-const STEPS = [
-  [-12, "#1F4E9E"],
-  [-8, "#3A7BD5"],
-  [-4, "#74B3E8"],
-  [-1, "#6CC070"],
-  [1, "#4CAF50"],
-  [4, "#C9D845"],
-  [7, "#F4B400"],
-  [10, "#F0701C"],
-  [14, "#D7263D"],
-  [Infinity, "#7B1E7A"],
+// Colours of the route by grade in percent, the same scale the elevation chart and the guide
+// use: blues downhill, sand on the flat, then orange to dark red as the climb steepens, blended
+// between the stops.
+const STOPS = [
+  [-15, [47, 111, 168]],
+  [-8, [110, 156, 190]],
+  [-3, [168, 185, 190]],
+  [0, [201, 194, 180]],
+  [3, [232, 180, 92]],
+  [6, [240, 145, 47]],
+  [9, [226, 102, 44]],
+  [12, [195, 52, 31]],
+  [16, [142, 26, 22]],
+  [22, [92, 13, 13]],
 ];
 
+const hex = (rgb) =>
+  "#" + rgb.map((c) => Math.round(c).toString(16).padStart(2, "0").toUpperCase()).join("");
+
 export function gradeColor(grade) {
-  return STEPS.find(([limit]) => grade < limit)[1];
+  if (Number.isNaN(grade) || grade <= STOPS[0][0]) return hex(STOPS[0][1]);
+  for (let i = 1; i < STOPS.length; i++) {
+    const [upper, high] = STOPS[i];
+    if (grade <= upper) {
+      const [lower, low] = STOPS[i - 1];
+      const t = (grade - lower) / (upper - lower);
+      return hex(low.map((c, k) => c + t * (high[k] - c)));
+    }
+  }
+  return hex(STOPS.at(-1)[1]);
 }
 
 // A line-gradient expression placing each grade at its progress fraction along the line. Grades

@@ -145,7 +145,11 @@ TEST_F(PanelsTest, DetailsAndTheSendSheetWithoutARoute)
     plan(2);
     auto* route = ui::DetailsSheet::route(planner(), &window());
     EXPECT_EQ(route->windowTitle(), "Route Details");
-    EXPECT_EQ(route->value("Anchors"), "2");
+    EXPECT_EQ(route->value("Anchors"), "2 (2 via, 0 shaping)");
+    EXPECT_EQ(route->value("Distance"), find<QLabel>("distance")->text())
+        << "the figures the inspector shows";
+    EXPECT_FALSE(route->value("Est. time").isEmpty());
+    EXPECT_EQ(route->value("Round trip"), "No");
     EXPECT_EQ(route->value("Name"), "Untitled");
     route->close();
 

@@ -108,6 +108,8 @@ InspectorPanel::InspectorPanel(PlannerViewModel& planner, QWidget* parent)
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // The panel is as wide as its column: its rows wrap or shrink, they never scroll sideways.
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);

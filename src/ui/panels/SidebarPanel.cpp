@@ -34,6 +34,7 @@ QTreeWidgetItem* section(QTreeWidget* tree, const QString& title)
 QTreeWidgetItem* placeholder(QTreeWidgetItem* parent, const QString& text)
 {
     auto* item = new QTreeWidgetItem(parent, {text});
+    item->setToolTip(0, text);
     item->setFlags(Qt::ItemIsEnabled);
     item->setForeground(0, QColor(0x9a, 0x9a, 0x9a));
     // A hint has no second column: it keeps the whole width when a device row needs one.
@@ -68,8 +69,9 @@ void fileRow(QTreeWidgetItem* parent, const app::SidebarModel::RouteFileItem& fi
     }
     item->setData(0, pathRole, file.id);
     item->setData(0, kindRole, fileKind);
-    item->setToolTip(0, QStringLiteral("%1\n%2").arg(
-                            file.id, QLocale().toString(file.date, QLocale::ShortFormat)));
+    item->setToolTip(
+        0, QStringLiteral("%1\n%2\n%3")
+               .arg(file.name, file.id, QLocale().toString(file.date, QLocale::ShortFormat)));
 }
 
 } // namespace
@@ -195,6 +197,7 @@ void SidebarPanel::rebuild()
     auto* favorites = section(m_tree, tr("Favorites"));
     for (const auto& place : m_favorites.places()) {
         auto* item = new QTreeWidgetItem(favorites, {place.name});
+        item->setToolTip(0, place.name);
         item->setData(0, kindRole, favoriteKind);
         item->setData(0, pathRole, place.id.toString(QUuid::WithoutBraces));
         item->setData(0, latitudeRole, place.latitude);
@@ -210,7 +213,8 @@ void SidebarPanel::rebuild()
         auto* item = new QTreeWidgetItem(devices, {entry.name, state});
         item->setData(0, kindRole, deviceKind);
         item->setData(0, deviceRole, entry.name);
-        item->setToolTip(0, tr("Click to import rides; right-click to send the route."));
+        item->setToolTip(0, entry.name + QLatin1Char('\n') +
+                                tr("Click to import rides; right-click to send the route."));
     }
     if (m_devices.entries().empty())
         placeholder(devices, tr("Connect a Garmin or Bryton via USB."));

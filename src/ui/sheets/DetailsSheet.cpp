@@ -53,11 +53,25 @@ DetailsSheet* DetailsSheet::route(app::PlannerViewModel& planner, QWidget* paren
 {
     auto* sheet = new DetailsSheet(tr("Route Details"), parent);
     const auto& route = planner.route();
+    const auto figures =
+        app::PanelRules::summary(route, planner.gradeProfile(), planner.costingKind());
+    const auto via =
+        std::count_if(route.anchors.begin(), route.anchors.end(),
+                      [](const model::Anchor& a) { return a.kind == model::Anchor::Kind::via; });
     sheet->row(tr("Name"), planner.documentName());
-    sheet->row(tr("Distance"), QString::asprintf("%.1f km", route.distance() / 1000.0));
-    sheet->row(tr("Ascent"), QString::asprintf("%.0f m", model::RouteStats::ascentMeters(
-                                                             planner.gradeProfile())));
-    sheet->row(tr("Anchors"), QString::number(route.anchors.size()));
+    sheet->row(tr("Profile"), model::pickerLabel(planner.costingKind()));
+    sheet->row(tr("Distance"), figures.distance);
+    sheet->row(tr("Ascent"), figures.ascent);
+    sheet->row(tr("Descent"), figures.descent);
+    sheet->row(tr("Est. time"), figures.estimated);
+    sheet->row(tr("Climbs"), app::PanelRules::climbCount(planner.gradeProfile()));
+    sheet->row(tr("Surface"),
+               app::PanelRules::surfaceLegend(model::RouteStats::surfaceShares(route)));
+    sheet->row(tr("Anchors"), tr("%1 (%2 via, %3 shaping)")
+                                  .arg(route.anchors.size())
+                                  .arg(via)
+                                  .arg(qsizetype(route.anchors.size()) - via));
+    sheet->row(tr("Round trip"), route.roundTrip ? tr("Yes") : tr("No"));
     return sheet;
 }
 
