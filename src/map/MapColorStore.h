@@ -19,7 +19,7 @@ namespace zuvo::map {
 // A part of the map the user can recolour, and the style layers that draw it.
 struct MapColorComponent {
     QString id;
-    QString displayName;
+    QString displayName; // English; the window shows its translation (context "MapColorComponent")
     QStringList styleLayerIDs;
 
     bool operator==(const MapColorComponent&) const = default;

@@ -1,5 +1,7 @@
 #include "model/ClimbCategory.h"
 
+#include <QCoreApplication>
+
 namespace zuvo::model {
 
 std::optional<ClimbCategory> climbCategory(const GradeProfile::Climb& climb)
@@ -22,15 +24,15 @@ QString label(ClimbCategory category)
 {
     switch (category) {
     case ClimbCategory::cat4:
-        return QStringLiteral("Cat 4");
+        return QCoreApplication::translate("ClimbCategory", "Cat 4");
     case ClimbCategory::cat3:
-        return QStringLiteral("Cat 3");
+        return QCoreApplication::translate("ClimbCategory", "Cat 3");
     case ClimbCategory::cat2:
-        return QStringLiteral("Cat 2");
+        return QCoreApplication::translate("ClimbCategory", "Cat 2");
     case ClimbCategory::cat1:
-        return QStringLiteral("Cat 1");
+        return QCoreApplication::translate("ClimbCategory", "Cat 1");
     case ClimbCategory::hc:
-        return QStringLiteral("HC");
+        return QCoreApplication::translate("ClimbCategory", "HC");
     }
     return {};
 }

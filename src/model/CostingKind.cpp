@@ -1,5 +1,7 @@
 #include "model/CostingKind.h"
 
+#include <QCoreApplication>
+
 #include <vector>
 
 namespace zuvo::model {
@@ -8,17 +10,17 @@ namespace {
 
 struct KindInfo {
     const char16_t* name;
-    const char16_t* label;
+    const char* label;
     const char16_t* graphHopperProfile;
 };
 
 const KindInfo& info(CostingKind kind)
 {
     static const KindInfo table[] = {
-        {u"road", u"Road", u"road_bike"},
-        {u"gravel", u"Gravel", u"gravel_bike"},
-        {u"mtb", u"MTB", u"mtb"},
-        {u"motorcycle", u"Moto", u"motorcycle"},
+        {u"road", QT_TRANSLATE_NOOP("CostingKind", "Road"), u"road_bike"},
+        {u"gravel", QT_TRANSLATE_NOOP("CostingKind", "Gravel"), u"gravel_bike"},
+        {u"mtb", QT_TRANSLATE_NOOP("CostingKind", "MTB"), u"mtb"},
+        {u"motorcycle", QT_TRANSLATE_NOOP("CostingKind", "Moto"), u"motorcycle"},
     };
     return table[static_cast<int>(kind)];
 }
@@ -41,7 +43,7 @@ std::optional<CostingKind> costingKindFromName(QStringView candidate)
 
 QString pickerLabel(CostingKind kind)
 {
-    return QString::fromUtf16(info(kind).label);
+    return QCoreApplication::translate("CostingKind", info(kind).label);
 }
 
 QString graphHopperProfile(CostingKind kind)
@@ -53,16 +55,18 @@ std::span<const CostingPreference> preferences(CostingKind kind)
 {
     static const auto table = [] {
         const CostingPreference avoidClimbs{QStringLiteral("avoid_climbs"),
-                                            QStringLiteral("Avoid climbs"), 0.0};
+                                            QT_TRANSLATE_NOOP("CostingPreference", "Avoid climbs"),
+                                            0.0};
         const QString avoidUnpaved = QStringLiteral("avoid_bad_surfaces");
         const QString useRoads = QStringLiteral("use_roads");
-        const QString avoidUnpavedLabel = QStringLiteral("Avoid unpaved");
-        const QString useRoadsLabel = QStringLiteral("Use busy roads");
+        const QString avoidUnpavedLabel = QT_TRANSLATE_NOOP("CostingPreference", "Avoid unpaved");
+        const QString useRoadsLabel = QT_TRANSLATE_NOOP("CostingPreference", "Use busy roads");
         return std::array<std::vector<CostingPreference>, allCostingKinds.size()>{{
             {avoidClimbs, {avoidUnpaved, avoidUnpavedLabel, 0.8}, {useRoads, useRoadsLabel, 0.5}},
             {avoidClimbs, {avoidUnpaved, avoidUnpavedLabel, 0.0}, {useRoads, useRoadsLabel, 0.2}},
             {avoidClimbs, {useRoads, useRoadsLabel, 0.1}},
-            {{QStringLiteral("avoid_motorways"), QStringLiteral("Avoid motorways"), 0.3}},
+            {{QStringLiteral("avoid_motorways"),
+              QT_TRANSLATE_NOOP("CostingPreference", "Avoid motorways"), 0.3}},
         }};
     }();
     return table[static_cast<std::size_t>(kind)];

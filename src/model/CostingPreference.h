@@ -8,7 +8,7 @@ namespace zuvo::model {
 // caption and its default fraction (0…1).
 struct CostingPreference {
     QString key;
-    QString label;
+    QString label; // English; the window shows its translation (context "CostingPreference")
     double defaultValue = 0.0;
 
     bool operator==(const CostingPreference&) const = default;

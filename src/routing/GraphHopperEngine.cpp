@@ -5,6 +5,7 @@
 #include "routing/GraphHopperResponse.h"
 #include "routing/HttpExchange.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkRequest>
@@ -42,9 +43,10 @@ QCoro::Task<QJsonDocument> GraphHopperEngine::post(QUrl url, QByteArray contentT
         const auto* network = std::get_if<NetworkError>(&failure.reason());
         if (!network || failure.isCancellation())
             throw;
-        throw Failure(NetworkError{network->code,
-                                   QStringLiteral("Could not reach the routing server at %1: %2")
-                                       .arg(m_baseURL.toString(), network->text)});
+        throw Failure(NetworkError{
+            network->code,
+            QCoreApplication::translate("Routing", "Could not reach the routing server at %1: %2")
+                .arg(m_baseURL.toString(), network->text)});
     }
     const HttpAnswer& answer = *reply;
     if (!answer.status)

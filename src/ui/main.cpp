@@ -4,6 +4,7 @@
 #include "ui/shell/AppShell.h"
 #include "ui/shell/DarkPalette.h"
 #include "ui/shell/SingleInstance.h"
+#include "ui/shell/Translations.h"
 #include "ui/window/DocumentCommands.h"
 #include "ui/window/MainWindow.h"
 
@@ -43,6 +44,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("tramu"));
     QApplication::setApplicationVersion(QStringLiteral(TRAMU_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("tramu"));
+    Translations::install(application);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

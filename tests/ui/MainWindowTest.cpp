@@ -4,7 +4,12 @@
 #include "WindowFixture.h"
 #include "app/planner/ToastCenter.h"
 #include "ui/map/EmptyStateCard.h"
+#include "ui/shell/Translations.h"
 #include "ui/window/ToastView.h"
+
+#include <QComboBox>
+#include <QMenuBar>
+#include <QRegularExpression>
 
 using namespace zuvo;
 using namespace zuvo::test;
@@ -225,18 +230,90 @@ TEST_F(MainWindowTest, AppliedSettingsAreUsedAtOnce)
     form->close();
 }
 
+namespace {
+
+// What the window says in its menus, toolbar, panels and sheets' places, without the '&' of
+// shortcuts.
+QStringList textsOf(const ui::MainWindow& window)
+{
+    QStringList texts;
+    const auto add = [&texts](QString text) {
+        text.remove(QLatin1Char('&'));
+        if (!text.trimmed().isEmpty())
+            texts.append(text);
+    };
+    for (const QAction* action : window.findChildren<QAction*>()) {
+        add(action->text());
+        add(action->toolTip());
+    }
+    for (const QMenu* menu : window.menuBar()->findChildren<QMenu*>())
+        add(menu->title());
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        add(label->text());
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        add(button->text());
+    for (const QComboBox* box : window.findChildren<QComboBox*>()) {
+        for (int i = 0; i < box->count(); ++i)
+            add(box->itemText(i));
+    }
+    texts.removeDuplicates();
+    return texts;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, OneLanguageAtATime)
+{
+    plan(2);
+    const QStringList english = textsOf(window());
+    EXPECT_TRUE(english.contains("Map Colours"));
+    EXPECT_TRUE(english.contains("Guide"));
+
+    ui::Translations::install(*qApp, QLocale(QLocale::German, QLocale::Germany));
+    QStringList german;
+    {
+        ui::AppShell germanShell(settings, TRAMU_MAP_FOLDER, QDir(home->path()).filePath("media"));
+        german = textsOf(germanShell.mainWindow());
+    }
+    ui::Translations::install(*qApp, QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_TRUE(german.contains("Farbauswahl"));
+    EXPECT_TRUE(german.contains("Anleitung"));
+    EXPECT_TRUE(german.contains("Seitenleiste"));
+
+    // What reads the same in both windows is a word both languages share, a name or a figure.
+    const QStringList shared{
+        "Via",    "Gravel", "MTB",   "Name", "Details", "Details…",           "Route",
+        "Format", "Symbol", "Tramu", "km",   "m",       "Routing (optional)", "USB (MTP)",
+        "Cafés",  "Parks",  "…",     "↺"};
+    const QRegularExpression figure(QStringLiteral("^[0-9.,:%· ]*(km|m|min|h)?[0-9.,:%· ]*$"));
+    QStringList both;
+    for (const QString& text : english) {
+        if (german.contains(text) && !shared.contains(text) && !figure.match(text).hasMatch())
+            both.append(text);
+    }
+    EXPECT_TRUE(both.isEmpty()) << "not translated: " << both.join(" | ").toStdString();
+}
+
 TEST_F(MainWindowTest, HelpAndSettingsWindows)
 {
     ui::HelpWindow help;
-    EXPECT_EQ(help.windowTitle(), "Anleitung");
+    EXPECT_EQ(help.windowTitle(), "Guide");
     const QString guide = help.browser()->toPlainText();
-    EXPECT_TRUE(guide.contains("Tramu — Bedienungsanleitung"));
-    for (const char* section :
-         {"Erste Schritte", "Die Werkzeugleiste", "Route planen & bearbeiten", "Rundtour",
-          "Höhenprofil & Messwerte", "Aufgezeichnete Fahrten", "Seitenleiste", "Inspector",
-          "Geräte: Garmin & Bryton", "POIs & eigene Punkte", "Kartenfarben", "Karte bedienen"})
-        EXPECT_TRUE(guide.contains(QString::fromUtf8(section))) << section;
+    EXPECT_TRUE(guide.contains("Tramu — User Guide"));
     EXPECT_TRUE(help.browser()->toHtml().contains("help-trackdetails"));
+    ui::Translations::install(*qApp, QLocale(QLocale::German, QLocale::Germany));
+    {
+        ui::HelpWindow anleitung;
+        EXPECT_EQ(anleitung.windowTitle(), "Anleitung");
+        const QString text = anleitung.browser()->toPlainText();
+        EXPECT_TRUE(text.contains("Tramu — Bedienungsanleitung"));
+        for (const char* section :
+             {"Erste Schritte", "Die Werkzeugleiste", "Route planen & bearbeiten", "Rundtour",
+              "Höhenprofil & Messwerte", "Aufgezeichnete Fahrten", "Seitenleiste", "Inspektor",
+              "Geräte: Garmin & Bryton", "POIs & eigene Punkte", "Kartenfarben", "Karte bedienen"})
+            EXPECT_TRUE(text.contains(QString::fromUtf8(section))) << section;
+    }
+    ui::Translations::install(*qApp, QLocale(QLocale::English, QLocale::UnitedStates));
 
     ui::SettingsWindow form(settings);
     auto* routing = form.findChild<QLineEdit*>("serverRouting");

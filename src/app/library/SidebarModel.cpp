@@ -119,7 +119,8 @@ std::vector<RouteMonthGroup> monthGroups(std::vector<RouteFileItem> items)
 {
     sortNewestFirst(items);
     std::vector<RouteMonthGroup> groups;
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    // Month names in the window's language.
+    const QLocale language;
     for (auto& item : items) {
         const QDate day = item.date.toLocalTime().date();
         const QString id = QString::asprintf("%04d-%02d", day.year(), day.month());
@@ -128,7 +129,7 @@ std::vector<RouteMonthGroup> monthGroups(std::vector<RouteFileItem> items)
         if (group == groups.end()) {
             const QDate first(day.year(), day.month(), 1);
             const QString label = first.isValid()
-                                      ? english.standaloneMonthName(day.month()) +
+                                      ? language.standaloneMonthName(day.month()) +
                                             QLatin1Char(' ') + QString::number(day.year())
                                       : id;
             groups.push_back({id, label, {}});

@@ -74,14 +74,13 @@ QCoro::Task<> PlaceSearchController::search(QString query)
     m_inFlight = stop;
     setSearching(true);
     if (m_planner.searchResults().empty())
-        setMessage(QStringLiteral("Searching…"));
+        setMessage(tr("Searching…"));
     const std::optional<LonLat> near = m_planner.lastMapFocus();
     try {
         auto places = co_await m_client.search(query, near, stop->get_token());
         if (self && !stop->stop_requested()) {
-            setMessage(places.empty()
-                           ? std::optional(QStringLiteral("No places found for '%1'").arg(query))
-                           : std::nullopt);
+            setMessage(places.empty() ? std::optional(tr("No places found for '%1'").arg(query))
+                                      : std::nullopt);
             m_planner.setSearchResults(std::move(places));
         }
     } catch (const routing::Failure& failure) {
@@ -90,10 +89,9 @@ QCoro::Task<> PlaceSearchController::search(QString query)
             m_planner.setSearchResults({});
             const QString base = m_client.baseURL().toString();
             setMessage(std::holds_alternative<routing::NetworkError>(failure.reason())
-                           ? QStringLiteral("Could not reach the place search at %1: %2")
+                           ? tr("Could not reach the place search at %1: %2")
                                  .arg(base, failure.description())
-                           : QStringLiteral("The place search at %1 did not answer with places.")
-                                 .arg(base));
+                           : tr("The place search at %1 did not answer with places.").arg(base));
         }
     }
     if (self && m_inFlight == stop) {

@@ -2,10 +2,20 @@
 
 #include "app/planner/PlannerViewModel.h"
 
+#include <QCoreApplication>
+
 namespace zuvo::app {
 
 using Action = ContextMenuItem::Action;
 using map::ContextTarget;
+
+namespace {
+
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(ContextMenu)
+};
+
+} // namespace
 
 std::vector<ContextMenuItem> contextMenuItems(const ContextTarget& target,
                                               const PlannerViewModel& planner)
@@ -14,24 +24,23 @@ std::vector<ContextMenuItem> contextMenuItems(const ContextTarget& target,
         const auto& pois = planner.pois();
         const bool known = std::any_of(pois.begin(), pois.end(),
                                        [&](const map::POIItem& p) { return p.id == poi->id; });
-        return {{QStringLiteral("Details"), Action::poiDetails, known},
-                {QStringLiteral("Save as favorite"), Action::saveFavorite, known},
-                {QStringLiteral("Add via here"), Action::addViaHere}};
+        return {{Texts::tr("Details"), Action::poiDetails, known},
+                {Texts::tr("Save as favorite"), Action::saveFavorite, known},
+                {Texts::tr("Add via here"), Action::addViaHere}};
     }
     if (std::holds_alternative<ContextTarget::Anchor>(target.value)) {
-        return {{QStringLiteral("Details"), Action::anchorDetails},
-                {QStringLiteral("Convert to Via/Shaping point"), Action::convertAnchor},
-                {QStringLiteral("Set as Start"), Action::setStart},
-                {QStringLiteral("Set as End"), Action::setEnd},
-                {QStringLiteral("Delete"), Action::deleteAnchor}};
+        return {{Texts::tr("Details"), Action::anchorDetails},
+                {Texts::tr("Convert to Via/Shaping point"), Action::convertAnchor},
+                {Texts::tr("Set as Start"), Action::setStart},
+                {Texts::tr("Set as End"), Action::setEnd},
+                {Texts::tr("Delete"), Action::deleteAnchor}};
     }
     const bool routed = planner.route().anchors.size() > 1;
-    return {
-        {QStringLiteral("Details…"), Action::routeDetails},
-        {QStringLiteral("Add via here"), Action::addViaHere},
-        {QStringLiteral("Add shaping point here"), Action::addShapingHere},
-        {QStringLiteral("Round Trip"), Action::toggleRoundTrip, routed, planner.route().roundTrip},
-        {QStringLiteral("Reverse route"), Action::reverseRoute, routed}};
+    return {{Texts::tr("Details…"), Action::routeDetails},
+            {Texts::tr("Add via here"), Action::addViaHere},
+            {Texts::tr("Add shaping point here"), Action::addShapingHere},
+            {Texts::tr("Round Trip"), Action::toggleRoundTrip, routed, planner.route().roundTrip},
+            {Texts::tr("Reverse route"), Action::reverseRoute, routed}};
 }
 
 ContextMenuFollowUp perform(Action action, const map::MapEvent::ContextMenu& at,

@@ -1,23 +1,34 @@
 #include "app/planner/PanelRules.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 namespace zuvo::app::PanelRules {
 
 using model::TrackMetricSeries::Metric;
 
+namespace {
+
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(PanelRules)
+};
+
+} // namespace
+
 QString surfaceLegend(const model::RouteStats::SurfaceShares& shares)
 {
     QStringList parts;
-    const std::pair<double, const char*> all[] = {
-        {shares.paved, "paved"}, {shares.unpaved, "unpaved"}, {shares.unknown, "unknown"}};
-    for (const auto& [share, word] : all) {
+    const std::pair<double, QString> all[] = {{shares.paved, Texts::tr("%1% paved")},
+                                              {shares.unpaved, Texts::tr("%1% unpaved")},
+                                              {shares.unknown, Texts::tr("%1% unknown")}};
+    for (const auto& [share, text] : all) {
         const long percent = std::lround(share * 100.0);
         if (percent > 0)
-            parts.append(QString::number(percent) + QStringLiteral("% ") + QLatin1String(word));
+            parts.append(text.arg(percent));
     }
     if (parts.isEmpty())
-        return QStringLiteral("No surface data");
+        return Texts::tr("No surface data");
     return parts.join(QStringLiteral(" · "));
 }
 
@@ -43,7 +54,7 @@ RouteSummary summary(const model::Route& route, const std::optional<model::Grade
 
 QString ClimbRow::text() const
 {
-    return (category ? model::label(*category) : QStringLiteral("Climb")) +
+    return (category ? model::label(*category) : Texts::tr("Climb")) +
            QString::asprintf(" · %.1f km · %.0f m · %.1f %%", endKm - startKm, gain, averageGrade);
 }
 
@@ -63,7 +74,7 @@ std::vector<ClimbRow> climbRows(const std::optional<model::GradeProfile>& profil
 QString climbCount(const std::optional<model::GradeProfile>& profile)
 {
     const std::size_t count = profile ? profile->climbs.size() : 0;
-    return count == 1 ? QStringLiteral("1 climb") : QStringLiteral("%1 climbs").arg(count);
+    return count == 1 ? Texts::tr("1 climb") : Texts::tr("%1 climbs").arg(count);
 }
 
 AxisTicks axisTicks(double low, double high, int maxIntervals)
@@ -91,16 +102,16 @@ AxisTicks axisTicks(double low, double high, int maxIntervals)
 QString Segment::label() const
 {
     if (isRoute())
-        return QStringLiteral("Route");
+        return Texts::tr("Route");
     switch (std::get<Metric>(value)) {
     case Metric::elevation:
-        return QStringLiteral("Elevation");
+        return Texts::tr("Elevation");
     case Metric::speed:
-        return QStringLiteral("Speed");
+        return Texts::tr("Speed");
     case Metric::heartRate:
-        return QStringLiteral("Heart rate");
+        return Texts::tr("Heart rate");
     case Metric::temperature:
-        return QStringLiteral("Temp");
+        return Texts::tr("Temp");
     }
     return {};
 }
@@ -108,8 +119,8 @@ QString Segment::label() const
 QString Segment::title() const
 {
     if (!isRoute() && std::get<Metric>(value) == Metric::temperature)
-        return QStringLiteral("Temperature");
-    return isRoute() ? QStringLiteral("Elevation") : label();
+        return Texts::tr("Temperature");
+    return isRoute() ? Texts::tr("Elevation") : label();
 }
 
 QString Segment::key() const

@@ -125,7 +125,7 @@ void PlannerViewModel::newDocument()
 {
     ++m_documentGeneration;
     m_documentBeforeOpen.reset();
-    setDocumentName(QStringLiteral("Untitled"));
+    setDocumentName(tr("Untitled"));
     setDocumentURL(std::nullopt);
     setShownTracks({});
     setSelectedAnchorID(std::nullopt);
@@ -205,14 +205,13 @@ QCoro::Task<> PlannerViewModel::openDocument(QString path)
     const QString fileName = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        setErrorMessage(QStringLiteral("Could not read ") + fileName);
+        setErrorMessage(tr("Could not read %1").arg(fileName));
         co_return;
     }
     auto decoded = formats::RouteDocumentCoder::decode(file.readAll());
     if (!decoded) {
-        setErrorMessage(fileName +
-                        QStringLiteral(" is not a zuvo route — use File ▸ Import GPX for "
-                                       "third-party files."));
+        setErrorMessage(tr("%1 is not a zuvo route — use File ▸ Import GPX for third-party files.")
+                            .arg(fileName));
         co_return;
     }
     co_await adoptDocument(std::move(decoded).value(), path);
@@ -229,7 +228,7 @@ QCoro::Task<> PlannerViewModel::openFile(QString path, std::function<bool()> may
     } else if (const auto imported = formats::GPXImporter::read(bytes)) {
         applyImported(*imported, fileName);
     } else {
-        setErrorMessage(QStringLiteral("Could not read ") + fileName);
+        setErrorMessage(tr("Could not read %1").arg(fileName));
     }
 }
 
@@ -309,7 +308,7 @@ bool PlannerViewModel::saveDocument(const QString& path)
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(*data) != data->size() || !file.commit()) {
-        setErrorMessage(QStringLiteral("Save failed: ") + file.errorString());
+        setErrorMessage(tr("Save failed: %1").arg(file.errorString()));
         return false;
     }
     markSaved(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
@@ -317,7 +316,7 @@ bool PlannerViewModel::saveDocument(const QString& path)
     if (m_isRouting)
         setDirty(true);
     if (m_toasts)
-        m_toasts->show(QStringLiteral("Saved '") + m_documentName + QStringLiteral("'"));
+        m_toasts->show(tr("Saved '%1'").arg(m_documentName));
     return true;
 }
 

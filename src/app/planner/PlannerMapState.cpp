@@ -50,12 +50,12 @@ QString capitalisedWords(QString text)
 const std::vector<PlannerViewModel::POICategory>& PlannerViewModel::allPOICategories()
 {
     static const std::vector<POICategory> categories{
-        {QStringLiteral("drinking_water"), QStringLiteral("Water")},
-        {QStringLiteral("cafe"), QStringLiteral("Cafés")},
-        {QStringLiteral("bakery"), QStringLiteral("Bakeries")},
-        {QStringLiteral("bicycle"), QStringLiteral("Bike shops")},
-        {QStringLiteral("supermarket"), QStringLiteral("Supermarkets")},
-        {customCategory, QStringLiteral("Imported")},
+        {QStringLiteral("drinking_water"), QT_TRANSLATE_NOOP("POICategory", "Water")},
+        {QStringLiteral("cafe"), QT_TRANSLATE_NOOP("POICategory", "Cafés")},
+        {QStringLiteral("bakery"), QT_TRANSLATE_NOOP("POICategory", "Bakeries")},
+        {QStringLiteral("bicycle"), QT_TRANSLATE_NOOP("POICategory", "Bike shops")},
+        {QStringLiteral("supermarket"), QT_TRANSLATE_NOOP("POICategory", "Supermarkets")},
+        {customCategory, QT_TRANSLATE_NOOP("POICategory", "Imported")},
     };
     return categories;
 }
@@ -347,12 +347,12 @@ PlannerViewModel::parseCustomPOIs(const QString& path)
     const QString fileName = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        setErrorMessage(QStringLiteral("Could not read ") + fileName);
+        setErrorMessage(tr("Could not read %1").arg(fileName));
         return std::nullopt;
     }
     auto waypoints = formats::GPXWaypoints::parse(file.readAll());
     if (waypoints.empty()) {
-        setErrorMessage(QStringLiteral("No waypoints in ") + fileName);
+        setErrorMessage(tr("No waypoints in %1").arg(fileName));
         return std::nullopt;
     }
     return waypoints;

@@ -4,6 +4,7 @@
 #include "ui/Heading.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,7 +32,7 @@ ColorPanel::ColorPanel(map::MapColorStore& colors, QWidget* parent)
 {
     setObjectName(QStringLiteral("colorPanel"));
     setStyleSheet(QStringLiteral("#colorPanel { background: #26282c; border-radius: 8px; }"));
-    auto* title = heading(tr("Map colors"), this);
+    auto* title = heading(tr("Map Colours"), this);
 
     auto* rows = new QWidget;
     auto* grid = new QGridLayout(rows);
@@ -47,7 +48,10 @@ ColorPanel::ColorPanel(map::MapColorStore& colors, QWidget* parent)
         auto* reset = new QToolButton(rows);
         reset->setText(QStringLiteral("↺"));
         reset->setToolTip(tr("Reset to default"));
-        grid->addWidget(new QLabel(component.displayName, rows), row, 0);
+        grid->addWidget(new QLabel(QCoreApplication::translate("MapColorComponent",
+                                                               component.displayName.toUtf8()),
+                                   rows),
+                        row, 0);
         grid->addWidget(well, row, 1);
         grid->addWidget(text, row, 2);
         grid->addWidget(reset, row, 3);

@@ -5,6 +5,7 @@
 #include "ui/map/LayerIcons.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -80,7 +81,9 @@ void LayersPill::showPOIPopover()
     auto* layout = new QVBoxLayout(popover);
     layout->addWidget(heading(tr("Points of interest"), popover));
     for (const auto& category : app::PlannerViewModel::allPOICategories()) {
-        auto* box = new QCheckBox(category.label, popover);
+        auto* box = new QCheckBox(
+            QCoreApplication::translate("POICategory", category.label.toUtf8().constData()),
+            popover);
         box->setChecked(m_planner.poiCategories().contains(category.key));
         connect(box, &QCheckBox::toggled, popover, [this, key = category.key](bool on) {
             auto categories = m_planner.poiCategories();

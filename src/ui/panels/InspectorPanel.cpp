@@ -5,6 +5,7 @@
 #include "model/RouteStats.h"
 #include "ui/Heading.h"
 
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -216,7 +217,9 @@ void InspectorPanel::buildSliders()
         return;
     }
     for (const auto& preference : preferences) {
-        auto* label = new QLabel(preference.label, this);
+        auto* label = new QLabel(
+            QCoreApplication::translate("CostingPreference", preference.label.toUtf8().constData()),
+            this);
         auto* slider = new QSlider(Qt::Horizontal, this);
         slider->setObjectName(QStringLiteral("slider-") + preference.key);
         slider->setRange(0, 100);

@@ -69,8 +69,8 @@ AppShell::AppShell(QSettings& settings, QString mapFolder, QString volumes, QObj
 
     m_showMain = new QAction(tr("Main Window"), this);
     m_showMain->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    m_showHelp = new QAction(QStringLiteral("Anleitung"), this);
-    m_showHelp->setToolTip(QStringLiteral("Bedienungsanleitung"));
+    m_showHelp = new QAction(tr("Guide"), this);
+    m_showHelp->setToolTip(tr("User guide"));
     m_showHelp->setShortcut(QKeySequence::HelpContents);
     m_showSettings = new QAction(tr("Settings…"), this);
     m_showSettings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));

@@ -3,6 +3,7 @@
 #include "ui/window/WindowKeys.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -18,11 +19,13 @@ HelpWindow::HelpWindow(QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_browser(new QTextBrowser(this))
 {
-    setWindowTitle(QStringLiteral("Anleitung"));
+    setWindowTitle(tr("Guide"));
     resize(700, 800);
     m_browser->setOpenExternalLinks(true);
     loadGuideResource();
-    QFile guide(QStringLiteral(":/help/Anleitung.html"));
+    // The guide in the window's language.
+    QFile guide(QLocale().language() == QLocale::German ? QStringLiteral(":/help/Anleitung.html")
+                                                        : QStringLiteral(":/help/Guide.html"));
     if (guide.open(QIODevice::ReadOnly))
         m_browser->setHtml(QString::fromUtf8(guide.readAll()));
     auto* layout = new QVBoxLayout(this);

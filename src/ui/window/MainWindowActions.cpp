@@ -42,8 +42,8 @@ void MainWindow::buildActions()
     m_showInspector = action(tr("Inspector"));
     m_showDrawer = action(tr("Elevation"));
     m_showDrawer->setToolTip(tr("Show/hide elevation panel"));
-    m_showColors = action(QStringLiteral("Farbauswahl"));
-    m_showColors->setToolTip(QStringLiteral("Farbauswahl"));
+    m_showColors = action(tr("Map Colours"));
+    m_showColors->setToolTip(tr("Recolour the map"));
     for (auto* toggle : {m_showSidebar, m_showInspector, m_showDrawer, m_showColors})
         toggle->setCheckable(true);
     m_deviceImport = action(tr("Import from Device…"));

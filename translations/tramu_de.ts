@@ -1,0 +1,1121 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>ClimbCategory</name>
+    <message>
+        <source>Cat 4</source>
+        <translation>Kat. 4</translation>
+    </message>
+    <message>
+        <source>Cat 3</source>
+        <translation>Kat. 3</translation>
+    </message>
+    <message>
+        <source>Cat 2</source>
+        <translation>Kat. 2</translation>
+    </message>
+    <message>
+        <source>Cat 1</source>
+        <translation>Kat. 1</translation>
+    </message>
+    <message>
+        <source>HC</source>
+        <translation>HC</translation>
+    </message>
+</context>
+<context>
+    <name>ContextMenu</name>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Save as favorite</source>
+        <translation>Als Favorit speichern</translation>
+    </message>
+    <message>
+        <source>Add via here</source>
+        <translation>Via-Punkt hier einfügen</translation>
+    </message>
+    <message>
+        <source>Convert to Via/Shaping point</source>
+        <translation>In Via-/Formpunkt umwandeln</translation>
+    </message>
+    <message>
+        <source>Set as Start</source>
+        <translation>Als Start setzen</translation>
+    </message>
+    <message>
+        <source>Set as End</source>
+        <translation>Als Ziel setzen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Details…</source>
+        <translation>Details…</translation>
+    </message>
+    <message>
+        <source>Add shaping point here</source>
+        <translation>Formpunkt hier einfügen</translation>
+    </message>
+    <message>
+        <source>Round Trip</source>
+        <translation>Rundtour</translation>
+    </message>
+    <message>
+        <source>Reverse route</source>
+        <translation>Richtung umkehren</translation>
+    </message>
+</context>
+<context>
+    <name>CostingKind</name>
+    <message>
+        <source>Road</source>
+        <translation>Rennrad</translation>
+    </message>
+    <message>
+        <source>Gravel</source>
+        <translation>Gravel</translation>
+    </message>
+    <message>
+        <source>MTB</source>
+        <translation>MTB</translation>
+    </message>
+    <message>
+        <source>Moto</source>
+        <translation>Motorrad</translation>
+    </message>
+</context>
+<context>
+    <name>CostingPreference</name>
+    <message>
+        <source>Avoid climbs</source>
+        <translation>Anstiege meiden</translation>
+    </message>
+    <message>
+        <source>Avoid unpaved</source>
+        <translation>Unbefestigtes meiden</translation>
+    </message>
+    <message>
+        <source>Use busy roads</source>
+        <translation>Belebte Straßen nutzen</translation>
+    </message>
+    <message>
+        <source>Avoid motorways</source>
+        <translation>Autobahnen meiden</translation>
+    </message>
+</context>
+<context>
+    <name>MapColorComponent</name>
+    <message>
+        <source>Background</source>
+        <translation>Hintergrund</translation>
+    </message>
+    <message>
+        <source>Parks</source>
+        <translation>Parks</translation>
+    </message>
+    <message>
+        <source>Forest</source>
+        <translation>Wald</translation>
+    </message>
+    <message>
+        <source>Water</source>
+        <translation>Wasser</translation>
+    </message>
+    <message>
+        <source>Minor roads</source>
+        <translation>Nebenstraßen</translation>
+    </message>
+    <message>
+        <source>Medium roads</source>
+        <translation>Landstraßen</translation>
+    </message>
+    <message>
+        <source>Major roads</source>
+        <translation>Hauptstraßen</translation>
+    </message>
+    <message>
+        <source>Paths</source>
+        <translation>Wege</translation>
+    </message>
+    <message>
+        <source>Boundaries</source>
+        <translation>Grenzen</translation>
+    </message>
+    <message>
+        <source>Place labels</source>
+        <translation>Ortsnamen</translation>
+    </message>
+    <message>
+        <source>Road labels</source>
+        <translation>Straßennamen</translation>
+    </message>
+    <message>
+        <source>Cycle network</source>
+        <translation>Radwegenetz</translation>
+    </message>
+    <message>
+        <source>Route (flat)</source>
+        <translation>Route (einfarbig)</translation>
+    </message>
+</context>
+<context>
+    <name>POICategory</name>
+    <message>
+        <source>Water</source>
+        <translation>Wasser</translation>
+    </message>
+    <message>
+        <source>Cafés</source>
+        <translation>Cafés</translation>
+    </message>
+    <message>
+        <source>Bakeries</source>
+        <translation>Bäckereien</translation>
+    </message>
+    <message>
+        <source>Bike shops</source>
+        <translation>Radläden</translation>
+    </message>
+    <message>
+        <source>Supermarkets</source>
+        <translation>Supermärkte</translation>
+    </message>
+    <message>
+        <source>Imported</source>
+        <translation>Importiert</translation>
+    </message>
+</context>
+<context>
+    <name>PanelRules</name>
+    <message>
+        <source>%1% paved</source>
+        <translation>%1 % befestigt</translation>
+    </message>
+    <message>
+        <source>%1% unpaved</source>
+        <translation>%1 % unbefestigt</translation>
+    </message>
+    <message>
+        <source>%1% unknown</source>
+        <translation>%1 % unbekannt</translation>
+    </message>
+    <message>
+        <source>No surface data</source>
+        <translation>Keine Angaben zum Untergrund</translation>
+    </message>
+    <message>
+        <source>Climb</source>
+        <translation>Anstieg</translation>
+    </message>
+    <message>
+        <source>1 climb</source>
+        <translation>1 Anstieg</translation>
+    </message>
+    <message>
+        <source>%1 climbs</source>
+        <translation>%1 Anstiege</translation>
+    </message>
+    <message>
+        <source>Route</source>
+        <translation>Route</translation>
+    </message>
+    <message>
+        <source>Elevation</source>
+        <translation>Höhe</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Tempo</translation>
+    </message>
+    <message>
+        <source>Heart rate</source>
+        <translation>Puls</translation>
+    </message>
+    <message>
+        <source>Temp</source>
+        <translation>Temp.</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatur</translation>
+    </message>
+</context>
+<context>
+    <name>PlannerTexts</name>
+    <message>
+        <source>Choose the Via tool and click the map to start a route.</source>
+        <translation>Wähle das Werkzeug Via und klicke in die Karte, um eine Route zu beginnen.</translation>
+    </message>
+    <message>
+        <source>1 anchor</source>
+        <translation>1 Punkt</translation>
+    </message>
+    <message>
+        <source>%1 anchors</source>
+        <translation>%1 Punkte</translation>
+    </message>
+    <message>
+        <source>Choose Via, then click the map</source>
+        <translation>Wähle Via und klicke in die Karte</translation>
+    </message>
+    <message>
+        <source>Press V or pick Via in the toolbar. Via points announce turns; shaping points guide silently.</source>
+        <translation>Drücke V oder wähle Via in der Werkzeugleiste. Via-Punkte werden als Abbiegung angesagt, Formpunkte lenken still.</translation>
+    </message>
+    <message>
+        <source>Click the map to start a route</source>
+        <translation>Klicke in die Karte, um eine Route zu beginnen</translation>
+    </message>
+    <message>
+        <source>Shaping points guide the route silently; Via points (V) announce turns.</source>
+        <translation>Formpunkte lenken die Route still; Via-Punkte (V) werden als Abbiegung angesagt.</translation>
+    </message>
+    <message>
+        <source>Via points announce turns; shaping points guide silently.</source>
+        <translation>Via-Punkte werden als Abbiegung angesagt, Formpunkte lenken still.</translation>
+    </message>
+    <message>
+        <source>Imported 1 POI</source>
+        <translation>1 POI importiert</translation>
+    </message>
+    <message>
+        <source>Imported %1 POIs</source>
+        <translation>%1 POIs importiert</translation>
+    </message>
+    <message>
+        <source>Showing the route as saved; 1 leg is not re-routed.</source>
+        <translation>Die Route wird wie gespeichert gezeigt; 1 Etappe ist nicht neu berechnet.</translation>
+    </message>
+    <message>
+        <source>Showing the route as saved; %1 legs are not re-routed.</source>
+        <translation>Die Route wird wie gespeichert gezeigt; %1 Etappen sind nicht neu berechnet.</translation>
+    </message>
+    <message>
+        <source>Restore unsaved route '%1' from %2?</source>
+        <translation>Ungespeicherte Route „%1“ von %2 wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>Save changes to '%1'?</source>
+        <translation>Änderungen an „%1“ speichern?</translation>
+    </message>
+</context>
+<context>
+    <name>Routing</name>
+    <message>
+        <source>Could not reach the routing server at %1: %2</source>
+        <translation>Der Routing-Server unter %1 ist nicht erreichbar: %2</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::app::PlaceSearchController</name>
+    <message>
+        <source>Searching…</source>
+        <translation>Suche läuft…</translation>
+    </message>
+    <message>
+        <source>No places found for '%1'</source>
+        <translation>Keine Orte gefunden für „%1“</translation>
+    </message>
+    <message>
+        <source>Could not reach the place search at %1: %2</source>
+        <translation>Die Ortssuche unter %1 ist nicht erreichbar: %2</translation>
+    </message>
+    <message>
+        <source>The place search at %1 did not answer with places.</source>
+        <translation>Die Ortssuche unter %1 hat nicht mit Orten geantwortet.</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::app::PlannerViewModel</name>
+    <message>
+        <source>Untitled</source>
+        <translation>Unbenannt</translation>
+    </message>
+    <message>
+        <source>Could not read %1</source>
+        <translation>%1 kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>%1 is not a zuvo route — use File ▸ Import GPX for third-party files.</source>
+        <translation>%1 ist keine zuvo-Route — Dateien anderer Programme öffnest du mit Datei ▸ GPX importieren.</translation>
+    </message>
+    <message>
+        <source>Save failed: %1</source>
+        <translation>Speichern fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Saved '%1'</source>
+        <translation>„%1“ gespeichert</translation>
+    </message>
+    <message>
+        <source>No waypoints in %1</source>
+        <translation>Keine Wegpunkte in %1</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::AppShell</name>
+    <message>
+        <source>Main Window</source>
+        <translation>Hauptfenster</translation>
+    </message>
+    <message>
+        <source>Settings…</source>
+        <translation>Einstellungen…</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Guide</source>
+        <translation>Anleitung</translation>
+    </message>
+    <message>
+        <source>User guide</source>
+        <translation>Bedienungsanleitung</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::ColorPanel</name>
+    <message>
+        <source>Choose a colour</source>
+        <translation>Farbe wählen</translation>
+    </message>
+    <message>
+        <source>Reset to default</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Reset All</source>
+        <translation>Alle zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Map Colours</source>
+        <translation>Farbauswahl</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::DetailsSheet</name>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Route Details</source>
+        <translation>Routendetails</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>Profil</translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <translation>Distanz</translation>
+    </message>
+    <message>
+        <source>Ascent</source>
+        <translation>Anstieg</translation>
+    </message>
+    <message>
+        <source>Descent</source>
+        <translation>Abstieg</translation>
+    </message>
+    <message>
+        <source>Est. time</source>
+        <translation>Fahrzeit (ca.)</translation>
+    </message>
+    <message>
+        <source>Climbs</source>
+        <translation>Anstiege</translation>
+    </message>
+    <message>
+        <source>Surface</source>
+        <translation>Untergrund</translation>
+    </message>
+    <message>
+        <source>Anchors</source>
+        <translation>Punkte</translation>
+    </message>
+    <message>
+        <source>%1 (%2 via, %3 shaping)</source>
+        <translation>%1 (%2 Via, %3 Form)</translation>
+    </message>
+    <message>
+        <source>Round trip</source>
+        <translation>Rundtour</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Anchor Details</source>
+        <translation>Punktdetails</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Via point</source>
+        <translation>Via-Punkt</translation>
+    </message>
+    <message>
+        <source>Shaping point</source>
+        <translation>Formpunkt</translation>
+    </message>
+    <message>
+        <source>Coordinate</source>
+        <translation>Koordinate</translation>
+    </message>
+    <message>
+        <source>Elevation</source>
+        <translation>Höhe</translation>
+    </message>
+    <message>
+        <source>Track Details</source>
+        <translation>Spurdetails</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>Avg speed</source>
+        <translation>Tempo (Schnitt)</translation>
+    </message>
+    <message>
+        <source>Max speed</source>
+        <translation>Tempo (max.)</translation>
+    </message>
+    <message>
+        <source>Avg heart rate</source>
+        <translation>Puls (Schnitt)</translation>
+    </message>
+    <message>
+        <source>Max heart rate</source>
+        <translation>Puls (max.)</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatur</translation>
+    </message>
+    <message>
+        <source>About these figures</source>
+        <translation>Zu diesen Werten</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::DeviceImportSheet</name>
+    <message>
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>Import ride from device</source>
+        <translation>Fahrt vom Gerät importieren</translation>
+    </message>
+    <message>
+        <source>Activities</source>
+        <translation>Fahrten</translation>
+    </message>
+    <message>
+        <source>Courses</source>
+        <translation>Kurse</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Alle auswählen</translation>
+    </message>
+    <message>
+        <source>Rescan</source>
+        <translation>Neu suchen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::DeviceSendSheet</name>
+    <message>
+        <source>Send course to device</source>
+        <translation>Kurs an Gerät senden</translation>
+    </message>
+    <message>
+        <source>No route to send</source>
+        <translation>Keine Route zum Senden</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>A FIT course tells a Garmin the via points and climbs ahead; a Bryton always gets a tour.</source>
+        <translation>Ein FIT-Kurs kündigt einem Garmin Via-Punkte und Anstiege vorab an; ein Bryton bekommt immer eine Tour.</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>Senden</translation>
+    </message>
+    <message>
+        <source>Rescan</source>
+        <translation>Neu suchen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Course name</source>
+        <translation>Kursname</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Gerät</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::DocumentCommands</name>
+    <message>
+        <source>Your changes are lost if you don't save them.</source>
+        <translation>Deine Änderungen gehen verloren, wenn du sie nicht speicherst.</translation>
+    </message>
+    <message>
+        <source>Don't Save</source>
+        <translation>Nicht speichern</translation>
+    </message>
+    <message>
+        <source>Tramu ended before these changes were saved.</source>
+        <translation>Tramu wurde beendet, bevor diese Änderungen gespeichert waren.</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Verwerfen</translation>
+    </message>
+    <message>
+        <source>Save Route</source>
+        <translation>Route speichern</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::ElevationDrawer</name>
+    <message>
+        <source>Elevation</source>
+        <translation>Höhenprofil</translation>
+    </message>
+    <message>
+        <source>Colour by gradient</source>
+        <translation>Nach Steigung färben</translation>
+    </message>
+    <message>
+        <source>Colours the route line by grade. Orange stays reserved for the route otherwise.</source>
+        <translation>Färbt die Routenlinie nach Steigung. Sonst bleibt Orange der Route vorbehalten.</translation>
+    </message>
+    <message>
+        <source>Hide elevation panel</source>
+        <translation>Höhenprofil ausblenden</translation>
+    </message>
+    <message>
+        <source>Plan a route to see its profile.</source>
+        <translation>Plane eine Route, um ihr Profil zu sehen.</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::ErrorBanner</name>
+    <message>
+        <source>Dismiss</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::FavoritePrompt</name>
+    <message>
+        <source>Save as favorite</source>
+        <translation>Als Favorit speichern</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::HelpWindow</name>
+    <message>
+        <source>Guide</source>
+        <translation>Anleitung</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::InspectorPanel</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Stats</source>
+        <translation>Werte</translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <translation>Distanz</translation>
+    </message>
+    <message>
+        <source>Ascent</source>
+        <translation>Anstieg</translation>
+    </message>
+    <message>
+        <source>Descent</source>
+        <translation>Abstieg</translation>
+    </message>
+    <message>
+        <source>Est. time</source>
+        <translation>Fahrzeit (ca.)</translation>
+    </message>
+    <message>
+        <source>Surface</source>
+        <translation>Untergrund</translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation>Vorlieben</translation>
+    </message>
+    <message>
+        <source>Anchors</source>
+        <translation>Punkte</translation>
+    </message>
+    <message>
+        <source>Nearby POIs</source>
+        <translation>POIs in der Nähe</translation>
+    </message>
+    <message>
+        <source>No POIs nearby.</source>
+        <translation>Keine POIs in der Nähe.</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Convert to Via/Shaping point</source>
+        <translation>In Via-/Formpunkt umwandeln</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>No anchors yet.</source>
+        <translation>Noch keine Punkte.</translation>
+    </message>
+    <message>
+        <source>No preferences for this profile.</source>
+        <translation>Keine Vorlieben für dieses Profil.</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::LayersPill</name>
+    <message>
+        <source>Cycle networks</source>
+        <translation>Radwegenetz</translation>
+    </message>
+    <message>
+        <source>Hillshade</source>
+        <translation>Schummerung</translation>
+    </message>
+    <message>
+        <source>3D terrain</source>
+        <translation>3D-Gelände</translation>
+    </message>
+    <message>
+        <source>Points of interest</source>
+        <translation>Interessante Orte</translation>
+    </message>
+    <message>
+        <source>Import POI GPX…</source>
+        <translation>POI-GPX importieren…</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::MainWindow</name>
+    <message>
+        <source>Routing…</source>
+        <translation>Route wird berechnet…</translation>
+    </message>
+    <message>
+        <source>Save as favorite</source>
+        <translation>Als Favorit speichern</translation>
+    </message>
+    <message>
+        <source>Add via here</source>
+        <translation>Via-Punkt hier einfügen</translation>
+    </message>
+    <message>
+        <source>The map could not start: %1.
+
+Tramu's map needs WebGL (OpenGL graphics). Check that a graphics driver is installed; on a remote desktop, try a local session. Planning, files and devices work without the map.</source>
+        <translation>Die Karte konnte nicht starten: %1.
+
+Tramus Karte braucht WebGL (OpenGL-Grafik). Prüfe, ob ein Grafiktreiber installiert ist; an einem entfernten Desktop versuche eine lokale Sitzung. Planen, Dateien und Geräte funktionieren auch ohne Karte.</translation>
+    </message>
+    <message>
+        <source>No map tiles from %1 — showing country outlines. Start the tile server or set its address in Settings.</source>
+        <translation>Keine Kartenkacheln von %1 — es werden Ländergrenzen gezeigt. Starte den Kachel-Server oder stelle seine Adresse in den Einstellungen ein.</translation>
+    </message>
+    <message>
+        <source>New Route</source>
+        <translation>Neue Route</translation>
+    </message>
+    <message>
+        <source>Open…</source>
+        <translation>Öffnen…</translation>
+    </message>
+    <message>
+        <source>Import GPX…</source>
+        <translation>GPX importieren…</translation>
+    </message>
+    <message>
+        <source>Import POI GPX…</source>
+        <translation>POI-GPX importieren…</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Save As…</source>
+        <translation>Speichern unter…</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Undo route edit</source>
+        <translation>Letzte Änderung zurücknehmen</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>Redo route edit</source>
+        <translation>Zurückgenommene Änderung wiederholen</translation>
+    </message>
+    <message>
+        <source>Round Trip</source>
+        <translation>Rundtour</translation>
+    </message>
+    <message>
+        <source>Round trip: route returns to start</source>
+        <translation>Rundtour: die Route führt zum Start zurück</translation>
+    </message>
+    <message>
+        <source>Sidebar</source>
+        <translation>Seitenleiste</translation>
+    </message>
+    <message>
+        <source>Inspector</source>
+        <translation>Inspektor</translation>
+    </message>
+    <message>
+        <source>Elevation</source>
+        <translation>Höhenprofil</translation>
+    </message>
+    <message>
+        <source>Show/hide elevation panel</source>
+        <translation>Höhenprofil ein- oder ausblenden</translation>
+    </message>
+    <message>
+        <source>Import from Device…</source>
+        <translation>Vom Gerät importieren…</translation>
+    </message>
+    <message>
+        <source>Import Ride</source>
+        <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>Import rides or courses from a bike computer</source>
+        <translation>Fahrten oder Kurse von einem Radcomputer importieren</translation>
+    </message>
+    <message>
+        <source>Send to Device…</source>
+        <translation>An Gerät senden…</translation>
+    </message>
+    <message>
+        <source>Send to Device</source>
+        <translation>Senden</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>Auswählen</translation>
+    </message>
+    <message>
+        <source>Via</source>
+        <translation>Via</translation>
+    </message>
+    <message>
+        <source>Shaping</source>
+        <translation>Formpunkt</translation>
+    </message>
+    <message>
+        <source>Select / add via stop / add shaping point</source>
+        <translation>Auswählen / Via-Punkt setzen / Formpunkt setzen</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>&amp;Fenster</translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation>Werkzeuge</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>Profil</translation>
+    </message>
+    <message>
+        <source>Map Colours</source>
+        <translation>Farbauswahl</translation>
+    </message>
+    <message>
+        <source>Recolour the map</source>
+        <translation>Kartenfarben ändern</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::MapView</name>
+    <message>
+        <source>The map page could not be loaded. The application's Map folder may be missing; reinstalling Tramu brings it back.</source>
+        <translation>Die Kartenseite konnte nicht geladen werden. Vielleicht fehlt der Ordner Map des Programms; eine Neuinstallation von Tramu bringt ihn zurück.</translation>
+    </message>
+    <message>
+        <source>The map stopped working (its renderer ended). Restart Tramu to bring it back; your route is still here.</source>
+        <translation>Die Karte arbeitet nicht mehr (ihr Renderer wurde beendet). Starte Tramu neu, um sie zurückzuholen; deine Route bleibt erhalten.</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::POISymbolSheet</name>
+    <message>
+        <source>Import POIs</source>
+        <translation>POIs importieren</translation>
+    </message>
+    <message>
+        <source>1 point found. Which symbol shall the map draw it with?</source>
+        <translation>1 Punkt gefunden. Mit welchem Symbol soll die Karte ihn zeigen?</translation>
+    </message>
+    <message>
+        <source>%1 points found. Which symbol shall the map draw them with?</source>
+        <translation>%1 Punkte gefunden. Mit welchem Symbol soll die Karte sie zeigen?</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>Symbol</source>
+        <translation>Symbol</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::ProfileChart</name>
+    <message>
+        <source>km</source>
+        <translation>km</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation>m</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::SearchField</name>
+    <message>
+        <source>Search address</source>
+        <translation>Adresse suchen</translation>
+    </message>
+    <message>
+        <source>Searching</source>
+        <translation>Suche läuft</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::SettingsWindow</name>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Server base</source>
+        <translation>Server-Basis</translation>
+    </message>
+    <message>
+        <source>Scheme and host, e.g. http://192.168.1.20: routing (port 8989) and map tiles (port 8080) follow from it.</source>
+        <translation>Schema + Host, z. B. http://192.168.1.20 — Ports (8989 Routing / 8080 Karten) werden automatisch ergänzt.</translation>
+    </message>
+    <message>
+        <source>Overrides</source>
+        <translation>Abweichende Adressen</translation>
+    </message>
+    <message>
+        <source>Routing (optional)</source>
+        <translation>Routing (optional)</translation>
+    </message>
+    <message>
+        <source>Tiles (optional)</source>
+        <translation>Kacheln (optional)</translation>
+    </message>
+    <message>
+        <source>Search base</source>
+        <translation>Ortssuche</translation>
+    </message>
+    <message>
+        <source>Reset to default</source>
+        <translation>Standard wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Routes come from a GraphHopper server: by default on this computer at http://127.0.0.1:8989 (the README says how to start one). To use a server elsewhere, set its base above or its full address under Routing. Applied addresses are used for the next request; the map loads its tiles again from a new tile address.</source>
+        <translation>Routen kommen von einem GraphHopper-Server: standardmäßig auf diesem Rechner unter http://127.0.0.1:8989 (die README sagt, wie du ihn startest). Für einen Server anderswo trägst du oben seine Basis oder unter Routing seine volle Adresse ein. Übernommene Adressen gelten ab der nächsten Anfrage; von einer neuen Kachel-Adresse lädt die Karte ihre Kacheln neu.</translation>
+    </message>
+    <message>
+        <source>%1: write a server address with scheme and host, like http://gh.local:8989.</source>
+        <translation>%1: gib eine Serveradresse mit Schema und Host an, etwa http://gh.local:8989.</translation>
+    </message>
+    <message>
+        <source>Routing</source>
+        <translation>Routing</translation>
+    </message>
+    <message>
+        <source>Tiles</source>
+        <translation>Kacheln</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::SidebarPanel</name>
+    <message>
+        <source>Library</source>
+        <translation>Bibliothek</translation>
+    </message>
+    <message>
+        <source>Import ride…</source>
+        <translation>Fahrt importieren…</translation>
+    </message>
+    <message>
+        <source>Send route…</source>
+        <translation>Route senden…</translation>
+    </message>
+    <message>
+        <source>Remove favorite</source>
+        <translation>Favorit entfernen</translation>
+    </message>
+    <message>
+        <source>All routes</source>
+        <translation>Alle Routen</translation>
+    </message>
+    <message>
+        <source>Recent</source>
+        <translation>Zuletzt</translation>
+    </message>
+    <message>
+        <source>Saved routes appear here.</source>
+        <translation>Gespeicherte Routen erscheinen hier.</translation>
+    </message>
+    <message>
+        <source>Routes</source>
+        <translation>Routen</translation>
+    </message>
+    <message>
+        <source>Favorites</source>
+        <translation>Favoriten</translation>
+    </message>
+    <message>
+        <source>Starred places appear here.</source>
+        <translation>Markierte Orte erscheinen hier.</translation>
+    </message>
+    <message>
+        <source>Devices</source>
+        <translation>Geräte</translation>
+    </message>
+    <message>
+        <source>USB volume</source>
+        <translation>USB-Laufwerk</translation>
+    </message>
+    <message>
+        <source>USB (MTP)</source>
+        <translation>USB (MTP)</translation>
+    </message>
+    <message>
+        <source>Click to import rides; right-click to send the route.</source>
+        <translation>Klicken, um Fahrten zu importieren; Rechtsklick sendet die Route.</translation>
+    </message>
+    <message>
+        <source>Connect a Garmin or Bryton via USB.</source>
+        <translation>Schließe einen Garmin oder Bryton über USB an.</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::TrackBanner</name>
+    <message>
+        <source>Convert to route</source>
+        <translation>In Route umwandeln</translation>
+    </message>
+    <message>
+        <source>Details…</source>
+        <translation>Details…</translation>
+    </message>
+    <message>
+        <source>Dismiss</source>
+        <translation>Ausblenden</translation>
+    </message>
+    <message>
+        <source>Track shown</source>
+        <translation>Gezeigte Spur</translation>
+    </message>
+</context>
+</TS>
