@@ -311,6 +311,14 @@
         <source>Could not reach the routing server at %1: %2</source>
         <translation>Der Routing-Server unter %1 ist nicht erreichbar: %2</translation>
     </message>
+    <message>
+        <source>This point is outside the area the routing server covers</source>
+        <translation>Dieser Punkt liegt außerhalb des Gebiets, das der Routing-Server abdeckt</translation>
+    </message>
+    <message>
+        <source>The routing server at %1 has no profile '%2'; it is not set up with Tramu's configuration (deploy/graphhopper).</source>
+        <translation>Der Routing-Server unter %1 hat kein Profil „%2“; er ist nicht mit Tramus Konfiguration (deploy/graphhopper) eingerichtet.</translation>
+    </message>
 </context>
 <context>
     <name>zuvo::app::PlaceSearchController</name>
@@ -356,6 +364,53 @@
     <message>
         <source>No waypoints in %1</source>
         <translation>Keine Wegpunkte in %1</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::app::RoutingServerStatus</name>
+    <message>
+        <source>The routing server has no elevation data: ascent, climbs and the climb preference are unavailable.</source>
+        <translation>Der Routing-Server hat keine Höhendaten: Anstieg, Anstiege und die Vorliebe für Anstiege fehlen.</translation>
+    </message>
+    <message>
+        <source>The routing server's heights are all 0 m: its elevation download probably failed during import. See the README, Routing server.</source>
+        <translation>Alle Höhen des Routing-Servers sind 0 m: vermutlich schlug beim Import das Laden der Höhendaten fehl. Siehe README, Routing server.</translation>
+    </message>
+    <message>
+        <source>Tramu is made for GraphHopper 11; this routing server runs %1.</source>
+        <translation>Tramu ist für GraphHopper 11 gemacht; dieser Routing-Server läuft mit %1.</translation>
+    </message>
+    <message>
+        <source>another version</source>
+        <translation>einer anderen Version</translation>
+    </message>
+    <message>
+        <source>Asking the routing server at %1…</source>
+        <translation>Der Routing-Server unter %1 wird gefragt…</translation>
+    </message>
+    <message>
+        <source>Covers %1° to %2° N, %3° to %4° E.</source>
+        <translation>Deckt %1° bis %2° N, %3° bis %4° O ab.</translation>
+    </message>
+    <message>
+        <source>Map data of %1.</source>
+        <translation>Kartendaten vom %1.</translation>
+    </message>
+    <message>
+        <source>Profiles: %1.</source>
+        <translation>Profile: %1.</translation>
+    </message>
+    <message>
+        <source>With elevation.</source>
+        <translation>Mit Höhendaten.</translation>
+    </message>
+    <message>
+        <source>Without elevation.</source>
+        <translation>Ohne Höhendaten.</translation>
+    </message>
+    <message>
+        <source>GraphHopper %1 at %2. </source>
+        <translation>GraphHopper %1 unter %2. </translation>
     </message>
 </context>
 <context>
@@ -746,6 +801,10 @@
         <source>No preferences for this profile.</source>
         <translation>Keine Vorlieben für dieses Profil.</translation>
     </message>
+    <message>
+        <source>The routing server has no elevation data.</source>
+        <translation>Der Routing-Server hat keine Höhendaten.</translation>
+    </message>
 </context>
 <context>
     <name>zuvo::ui::LayersPill</name>
@@ -768,6 +827,10 @@
     <message>
         <source>Import POI GPX…</source>
         <translation>POI-GPX importieren…</translation>
+    </message>
+    <message>
+        <source>Show the routing server's area</source>
+        <translation>Gebiet des Routing-Servers zeigen</translation>
     </message>
 </context>
 <context>
@@ -928,6 +991,10 @@ Tramus Karte braucht WebGL (OpenGL-Grafik). Prüfe, ob ein Grafiktreiber install
         <source>Recolour the map</source>
         <translation>Kartenfarben ändern</translation>
     </message>
+    <message>
+        <source>The routing server has no profile '%1'.</source>
+        <translation>Der Routing-Server hat kein Profil „%1“.</translation>
+    </message>
 </context>
 <context>
     <name>zuvo::ui::MapView</name>
@@ -986,6 +1053,13 @@ Tramus Karte braucht WebGL (OpenGL-Grafik). Prüfe, ob ein Grafiktreiber install
     </message>
 </context>
 <context>
+    <name>zuvo::ui::ServerBanner</name>
+    <message>
+        <source>Dismiss</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>zuvo::ui::SettingsWindow</name>
     <message>
         <source>Settings</source>
@@ -1034,6 +1108,10 @@ Tramus Karte braucht WebGL (OpenGL-Grafik). Prüfe, ob ein Grafiktreiber install
     <message>
         <source>Tiles</source>
         <translation>Kacheln</translation>
+    </message>
+    <message>
+        <source>Routing server</source>
+        <translation>Routing-Server</translation>
     </message>
 </context>
 <context>

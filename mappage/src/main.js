@@ -9,6 +9,7 @@ import { PRIVATE_SCHEME, privateSchemeProtocol } from "./loader.js";
 import { loadStyle } from "./mapStyle.js";
 import { createOverlays } from "./overlays.js";
 import { archiveOf, createPmtilesProtocol } from "./pmtilesSetup.js";
+import { createServerArea } from "./serverArea.js";
 import { createPointMarker } from "./pointMarker.js";
 import { createPOIQuery } from "./poiQuery.js";
 import { createPOIs } from "./pois.js";
@@ -51,6 +52,7 @@ function createCommands(map, query, basemap) {
   const camera = createCamera(map, { post });
   const crosshair = createPointMarker(map, "zuvo-crosshair");
   const rideMarker = createPointMarker(map, "zuvo-ride-marker");
+  const serverArea = createServerArea(map);
   const interaction = createInteraction(map, { post, route, anchors, contextMenu });
 
   return {
@@ -71,6 +73,7 @@ function createCommands(map, query, basemap) {
       setCrosshair: (payload) => crosshair.set(payload),
       highlightStreet: (payload) => street.set(payload),
       setRideMarker: (payload) => rideMarker.set(payload),
+      showServerArea: (payload) => serverArea.set(payload),
       beginSyntheticDrag: (payload) => interaction.beginSyntheticDrag(payload),
       setMapColors: (payload) => colors.set(payload),
     },

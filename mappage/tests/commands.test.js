@@ -236,6 +236,23 @@ describe("camera and position markers", () => {
     await map.send("setViewInsets", { top: 0, right: 0, bottom: 0, left: 0 });
   });
 
+  test("showServerArea outlines the routing server's area and hides it", async () => {
+    await map.send("showServerArea", { bounds: [6.9, 50.9, 7.0, 51.0], visible: true });
+    assert.equal(
+      await map.inMap((m) => m.getLayoutProperty("zuvo-server-area-line", "visibility")),
+      "visible",
+    );
+    const outline = await map.inMap(
+      (m) => m.getSource("zuvo-server-area")._data.geometry.coordinates,
+    );
+    assert.deepEqual(outline[2], [7.0, 51.0]);
+    await map.send("showServerArea", { bounds: [6.9, 50.9, 7.0, 51.0], visible: false });
+    assert.equal(
+      await map.inMap((m) => m.getLayoutProperty("zuvo-server-area-line", "visibility")),
+      "none",
+    );
+  });
+
   test("crosshair and ride marker appear at their position and go away", async () => {
     for (const [command, selector] of [
       ["setCrosshair", ".zuvo-crosshair"],

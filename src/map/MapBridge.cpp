@@ -123,6 +123,12 @@ void MapBridge::fit(const Bounds& box, bool animated)
          {{QStringLiteral("bounds"), bounds(box)}, {QStringLiteral("animated"), animated}});
 }
 
+void MapBridge::showServerArea(const Bounds& box, bool visible)
+{
+    send(QStringLiteral("showServerArea"),
+         {{QStringLiteral("bounds"), bounds(box)}, {QStringLiteral("visible"), visible}});
+}
+
 void MapBridge::setViewInsets(int top, int right, int bottom, int left)
 {
     send(QStringLiteral("setViewInsets"), {{QStringLiteral("top"), top},

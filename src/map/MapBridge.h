@@ -64,6 +64,8 @@ public:
     // "" clears the highlight.
     void highlightStreet(const QString& name);
     void fit(const Bounds& bounds, bool animated);
+    // The outline of the routing server's area.
+    void showServerArea(const Bounds& bounds, bool visible);
     // The strips along the map's edges that the window covers with notices, in view points: a
     // framed box stays clear of them.
     void setViewInsets(int top, int right, int bottom, int left);

@@ -20,6 +20,58 @@ const QByteArray json = QByteArrayLiteral("application/json");
 
 } // namespace
 
+QString GraphHopperEngine::outsideAreaText()
+{
+    return QCoreApplication::translate("Routing",
+                                       "This point is outside the area the routing server covers");
+}
+
+QString GraphHopperEngine::missingProfileText(const QUrl& server, const QString& profile)
+{
+    return QCoreApplication::translate("Routing",
+                                       "The routing server at %1 has no profile '%2'; it is not "
+                                       "set up with Tramu's configuration (deploy/graphhopper).")
+        .arg(server.toString(), profile);
+}
+
+void GraphHopperEngine::checkLimits(model::CostingKind kind,
+                                    std::initializer_list<model::Coordinate> points) const
+{
+    const QString profile = model::graphHopperProfile(kind);
+    if (m_limits.profiles && !m_limits.profiles->contains(profile))
+        throw Failure(RoutingError::engineUnavailable(missingProfileText(m_baseURL, profile)));
+    if (m_limits.area) {
+        for (const auto& point : points) {
+            if (!m_limits.area->contains(point))
+                throw Failure(RoutingError::engineUnavailable(outsideAreaText()));
+        }
+    }
+}
+
+QCoro::Task<GraphHopperInfo> GraphHopperEngine::info(std::stop_token cancel)
+{
+    const QNetworkRequest request(appendingPathComponent(m_baseURL, QStringLiteral("info")));
+    std::optional<HttpAnswer> reply;
+    try {
+        reply =
+            co_await exchange(*m_session, request, QByteArrayLiteral("GET"), {}, cancel, m_timeout);
+    } catch (const Failure& failure) {
+        const auto* network = std::get_if<NetworkError>(&failure.reason());
+        if (!network || failure.isCancellation())
+            throw;
+        throw Failure(NetworkError{
+            network->code,
+            QCoreApplication::translate("Routing", "Could not reach the routing server at %1: %2")
+                .arg(m_baseURL.toString(), network->text)});
+    }
+    if (!reply->status || *reply->status != 200)
+        throw Failure(RoutingError::malformedResponse());
+    auto parsed = GraphHopperInfo::parse(reply->body);
+    if (!parsed)
+        throw Failure(parsed.error());
+    co_return std::move(parsed).value();
+}
+
 GraphHopperEngine::GraphHopperEngine(QUrl baseURL, QNetworkAccessManager& session,
                                      std::chrono::milliseconds timeout)
     : m_baseURL(std::move(baseURL))
@@ -53,6 +105,9 @@ QCoro::Task<QJsonDocument> GraphHopperEngine::post(QUrl url, QByteArray contentT
         throw Failure(RoutingError::malformedResponse());
     if (*answer.status < 200 || *answer.status > 299) {
         const QJsonValue message = QJsonDocument::fromJson(answer.body).object().value(u"message");
+        // "Point 1 is out of bounds: …": the server's area ends before the point.
+        if (message.toString().contains(QLatin1String("out of bounds")))
+            throw Failure(RoutingError::engineUnavailable(outsideAreaText()));
         if (message.isString())
             throw Failure(RoutingError::engineUnavailable(message.toString()));
         throw Failure(RoutingError::engineUnavailable(
@@ -65,6 +120,7 @@ QCoro::Task<model::Anchor::Snap> GraphHopperEngine::locate(model::Coordinate coo
                                                            model::CostingProfile costing,
                                                            std::stop_token cancel)
 {
+    checkLimits(costing.kind, {coordinate});
     const QString context = QStringLiteral("route");
     QUrl url = appendingPathComponent(m_baseURL, context);
     QByteArray body =
@@ -78,6 +134,7 @@ QCoro::Task<std::vector<model::RouteSegment>>
 GraphHopperEngine::route(model::Anchor from, model::Anchor to, model::CostingProfile costing,
                          std::stop_token cancel)
 {
+    checkLimits(costing.kind, {from.routingPosition(), to.routingPosition()});
     const QString context = QStringLiteral("route");
     QUrl url = appendingPathComponent(m_baseURL, context);
     QByteArray body =
@@ -103,6 +160,7 @@ QCoro::Task<std::vector<model::RouteSegment>>
 GraphHopperEngine::mapMatch(std::vector<model::Coordinate> coordinates,
                             model::CostingProfile costing, std::stop_token cancel)
 {
+    checkLimits(costing.kind, {});
     auto url = gh::matchURL(m_baseURL, costing.kind);
     if (!url)
         throw Failure(RoutingError::malformedResponse());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "routing/Engine.h"
+#include "routing/GraphHopperInfo.h"
 
 #include <QUrl>
 
@@ -26,6 +27,20 @@ public:
     // The server the next request goes to; requests in flight finish where they went.
     void setBaseURL(QUrl baseURL) { m_baseURL = std::move(baseURL); }
 
+    // What the server is known to serve, from its /info. A request for a profile it lacks or a
+    // point outside its area is refused without being sent; absent limits refuse nothing.
+    struct Limits {
+        std::optional<QStringList> profiles = {};
+        std::optional<ServerArea> area = {};
+    };
+    void setLimits(Limits limits) { m_limits = std::move(limits); }
+    static QString outsideAreaText();
+    static QString missingProfileText(const QUrl& server, const QString& profile);
+
+    // GET /info. Fails like the other requests, or with malformedResponse for an answer that is
+    // not GraphHopper's.
+    QCoro::Task<GraphHopperInfo> info(std::stop_token cancel = {});
+
     QCoro::Task<model::Anchor::Snap> locate(model::Coordinate coordinate,
                                             model::CostingProfile costing,
                                             std::stop_token cancel = {}) override;
@@ -46,7 +61,12 @@ private:
     QCoro::Task<QJsonDocument> post(QUrl url, QByteArray contentType, QByteArray body,
                                     QString context, std::stop_token cancel);
 
+    // Throws the refusal for a request the server cannot answer.
+    void checkLimits(model::CostingKind kind,
+                     std::initializer_list<model::Coordinate> points) const;
+
     QUrl m_baseURL;
+    Limits m_limits;
     QNetworkAccessManager* m_session;
     std::chrono::milliseconds m_timeout;
 };

@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace zuvo::test {
 
 namespace {
@@ -38,6 +40,8 @@ QByteArray pathBetween(const QJsonArray& from, const QJsonArray& to,
 FakeGraphHopper::FakeGraphHopper()
 {
     answer = [this](const Request& request) {
+        if (request.url.path() == u"/info")
+            return Answer{.body = info};
         const QJsonArray points = pointsOf(request);
         if (points.size() < 2)
             return Answer{.status = 400, .body = R"({"message":"Point 0 is out of bounds"})"};
@@ -46,10 +50,18 @@ FakeGraphHopper::FakeGraphHopper()
     };
 }
 
+int FakeGraphHopper::infos() const
+{
+    return int(std::count_if(requests.begin(), requests.end(),
+                             [](const Request& r) { return r.url.path() == u"/info"; }));
+}
+
 int FakeGraphHopper::routes() const
 {
     int count = 0;
     for (const auto& request : requests) {
+        if (request.url.path() == u"/info")
+            continue;
         const QJsonArray points = pointsOf(request);
         count += points.size() >= 2 && points.first() != points.last();
     }
@@ -58,7 +70,7 @@ int FakeGraphHopper::routes() const
 
 int FakeGraphHopper::locates() const
 {
-    return int(requests.size()) - routes();
+    return int(requests.size()) - routes() - infos();
 }
 
 } // namespace zuvo::test

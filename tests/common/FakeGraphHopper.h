@@ -17,9 +17,14 @@ public:
 
     // Elevation in metres at a fraction 0…1 of each path; a steady 40 m climb unless set.
     std::function<double(double)> elevation = [](double t) { return 100.0 + 40.0 * t; };
+    // The answer to GET /info: GraphHopper 11 with the planner's four profiles and elevation.
+    QByteArray info = R"({"version":"11.0","elevation":true,"bbox":[-180,-90,180,90],)"
+                      R"("profiles":[{"name":"road_bike"},{"name":"gravel_bike"},)"
+                      R"({"name":"mtb"},{"name":"motorcycle"}]})";
 
     int routes() const;  // requests between two different points
     int locates() const; // requests for one point (the same point twice)
+    int infos() const;   // GET /info
 };
 
 } // namespace zuvo::test

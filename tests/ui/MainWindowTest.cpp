@@ -3,13 +3,17 @@
 // offscreen, where the page has no WebGL: the window must say so.
 #include "WindowFixture.h"
 #include "app/planner/ToastCenter.h"
+#include "app/settings/RoutingServerStatus.h"
 #include "ui/map/EmptyStateCard.h"
 #include "ui/shell/Translations.h"
+#include "ui/window/ServerBanner.h"
 #include "ui/window/ToastView.h"
 
 #include <QComboBox>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QSlider>
+#include <QStandardItemModel>
 
 using namespace zuvo;
 using namespace zuvo::test;
@@ -222,11 +226,12 @@ TEST_F(MainWindowTest, AppliedSettingsAreUsedAtOnce)
     ASSERT_TRUE(form);
     auto* routing = form->findChild<QLineEdit*>("serverRouting");
     routing->setText(other.baseURL().toString());
-    EXPECT_EQ(graphHopper.requests.size(), 1u) << "nothing changes before Apply";
+    EXPECT_EQ(graphHopper.locates(), 1) << "nothing changes before Apply";
     ASSERT_TRUE(form->apply());
     plan(1);
-    EXPECT_EQ(graphHopper.requests.size(), 1u);
+    EXPECT_EQ(graphHopper.locates() + graphHopper.routes(), 1);
     EXPECT_EQ(other.routes(), 1) << "the next leg goes to the new server";
+    EXPECT_EQ(other.infos(), 1) << "and the new server is asked what it covers";
     form->close();
 }
 
@@ -292,6 +297,32 @@ TEST_F(MainWindowTest, OneLanguageAtATime)
             both.append(text);
     }
     EXPECT_TRUE(both.isEmpty()) << "not translated: " << both.join(" | ").toStdString();
+}
+
+TEST_F(MainWindowTest, AServerWithoutAProfileOrBeyondItsAreaIsNeverAsked)
+{
+    graphHopper.info = R"({"version":"11.0","elevation":false,"bbox":[10.9,47.9,11.2,48.2],)"
+                       R"("profiles":[{"name":"road_bike"},{"name":"mtb"},{"name":"motorcycle"}]})";
+    services().serverStatus.check(graphHopper.baseURL());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return services().serverStatus.info().has_value(); }, 5000));
+    auto* picker = window().findChild<QComboBox*>("profilePicker");
+    auto* kinds = qobject_cast<QStandardItemModel*>(picker->model());
+    const int gravel = picker->findData(int(model::CostingKind::gravel));
+    EXPECT_FALSE(kinds->item(gravel)->isEnabled()) << "Gravel cannot be chosen";
+    EXPECT_TRUE(kinds->item(picker->findData(int(model::CostingKind::mtb)))->isEnabled());
+    EXPECT_FALSE(picker->itemData(gravel, Qt::ToolTipRole).toString().isEmpty());
+    auto* banner = window().findChild<ui::ServerBanner*>();
+    ASSERT_TRUE(banner);
+    EXPECT_TRUE(banner->isVisibleTo(&window()));
+    EXPECT_TRUE(banner->text().contains("no profile 'gravel_bike'"));
+    EXPECT_TRUE(banner->text().contains("no elevation data"));
+    EXPECT_FALSE(window().findChild<QSlider*>("slider-avoid_climbs")->isEnabled());
+
+    const int asked = int(graphHopper.requests.size());
+    planner().addViaAt(13.40, 52.52);
+    EXPECT_EQ(int(graphHopper.requests.size()), asked) << "Berlin is outside: nothing is sent";
+    EXPECT_EQ(window().findChild<ui::ErrorBanner*>()->text(),
+              "This point is outside the area the routing server covers");
 }
 
 TEST_F(MainWindowTest, HelpAndSettingsWindows)

@@ -1,9 +1,12 @@
 #include "app/planner/PlannerViewModel.h"
 
 #include "app/planner/ToastCenter.h"
+#include "app/settings/RoutingServerStatus.h"
 #include "model/CostingProfile.h"
+#include "routing/GraphHopperEngine.h"
 
 #include <QSettings>
+#include <QTimer>
 
 namespace zuvo::app {
 
@@ -93,6 +96,46 @@ void PlannerViewModel::setToastCenter(ToastCenter* toasts)
     m_toasts = toasts;
 }
 
+void PlannerViewModel::setServerStatus(RoutingServerStatus* status)
+{
+    m_serverStatus = status;
+}
+
+bool PlannerViewModel::outsideServerArea(const Coordinate& at)
+{
+    const auto area = m_serverStatus ? m_serverStatus->area() : std::nullopt;
+    if (!area || area->contains(at))
+        return false;
+    setErrorMessage(routing::GraphHopperEngine::outsideAreaText());
+    showServerArea(true);
+    return true;
+}
+
+void PlannerViewModel::revealServerArea()
+{
+    const auto area = m_serverStatus ? m_serverStatus->area() : std::nullopt;
+    if (!area)
+        return;
+    frame({area->west, area->south, area->east, area->north});
+    showServerArea(true);
+}
+
+void PlannerViewModel::showServerArea(bool visible, bool forMoment)
+{
+    const auto area = m_serverStatus ? m_serverStatus->area() : std::nullopt;
+    if (!area || !m_bridge)
+        return;
+    m_bridge->showServerArea({area->west, area->south, area->east, area->north}, visible);
+    if (!visible || !forMoment)
+        return;
+    // A later showing keeps the outline for its own while.
+    const int shown = ++m_serverAreaShown;
+    QTimer::singleShot(serverAreaMoment, this, [this, shown] {
+        if (shown == m_serverAreaShown)
+            showServerArea(false);
+    });
+}
+
 // --- The pipeline
 
 MutationHandle PlannerViewModel::mutate(Body body)
@@ -175,6 +218,8 @@ MutationHandle PlannerViewModel::mutateUndoable(Body body)
 void PlannerViewModel::refresh(bool clearError)
 {
     setRoute(m_planner->currentRoute());
+    if (m_serverStatus)
+        m_serverStatus->noticeRoute(m_route);
     // The found place served to start there; its marker would stand over the route.
     if (m_searchSelection && !m_route.anchors.empty())
         clearSearchSelection();
@@ -275,6 +320,8 @@ void PlannerViewModel::setSliderValues(const std::map<QString, double>& values)
 void PlannerViewModel::addViaAt(double lon, double lat)
 {
     const Coordinate at{lat, lon};
+    if (outsideServerArea(at))
+        return;
     mutateUndoable([at](RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
         co_await planner.addAnchor(at, Anchor::Kind::via, stop);
     });
@@ -283,6 +330,8 @@ void PlannerViewModel::addViaAt(double lon, double lat)
 void PlannerViewModel::addShapingAt(double lon, double lat)
 {
     const Coordinate at{lat, lon};
+    if (outsideServerArea(at))
+        return;
     mutateUndoable([at](RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
         co_await planner.addAnchor(at, Anchor::Kind::shaping, stop);
     });
@@ -379,6 +428,8 @@ void PlannerViewModel::tap(const map::MapEvent::Tap& tap)
         return;
     const Anchor::Kind kind = m_tool == Tool::via ? Anchor::Kind::via : Anchor::Kind::shaping;
     const Coordinate at{tap.lat, tap.lng};
+    if (outsideServerArea(at))
+        return;
     if (tap.onRoute) {
         mutateUndoable([at, kind](RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
             co_await insertOnRoute(planner, at, kind, stop);

@@ -39,6 +39,7 @@ class QSettings;
 
 namespace zuvo::app {
 
+class RoutingServerStatus;
 class ToastCenter;
 
 // The planner window's model: it owns the route planner, keeps the last route the planner
@@ -56,6 +57,7 @@ class PlannerViewModel : public QObject {
 public:
     enum class Tool { select, via, shaping };
     static QString toolName(Tool tool);
+    static constexpr std::chrono::milliseconds serverAreaMoment{4000};
 
     // A planner operation run by the pipeline; it receives the stop token of its edit.
     using Body = std::function<QCoro::Task<>(routing::RoutePlanner&, std::stop_token)>;
@@ -77,6 +79,14 @@ public:
     void setBridge(map::MapBridge* bridge);
     map::MapBridge* bridge() const { return m_bridge; }
     void setToastCenter(ToastCenter* toasts);
+    // What is known of the routing server: a click outside its area is refused here, and every
+    // route it computes is looked at for flat heights. Held weakly.
+    void setServerStatus(RoutingServerStatus* status);
+    // Outlines the server's area on the map for a few seconds (while `forMoment`) or until
+    // hidden.
+    void showServerArea(bool visible, bool forMoment = true);
+    // The rider asked where the server routes: the map frames the area and outlines it.
+    void revealServerArea();
 
     routing::RoutePlanner& planner() { return *m_planner; }
 
@@ -243,6 +253,8 @@ private:
     void setDocumentURL(const std::optional<QUrl>& url);
     void setRoute(model::Route route);
     void tap(const map::MapEvent::Tap& tap);
+    // True (and says why, showing the area) when the server does not cover `at`.
+    bool outsideServerArea(const model::Coordinate& at);
     void anchorDrag(const map::MapEvent::AnchorDrag& drag);
     void routeDragStart(const map::MapEvent::RouteDragStart& start);
     void ready();
@@ -285,6 +297,8 @@ private:
     QSettings& m_settings;
     QPointer<map::MapBridge> m_bridge;
     QPointer<ToastCenter> m_toasts;
+    QPointer<RoutingServerStatus> m_serverStatus;
+    int m_serverAreaShown = 0;
 
     model::Route m_route;
     std::vector<model::Coordinate> m_routeCoordinates;

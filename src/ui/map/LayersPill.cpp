@@ -95,6 +95,12 @@ void LayersPill::showPOIPopover()
         });
         layout->addWidget(box);
     }
+    auto* area = new QPushButton(tr("Show the routing server's area"), popover);
+    connect(area, &QPushButton::clicked, this, [this, popover] {
+        popover->close();
+        m_planner.revealServerArea();
+    });
+    layout->addWidget(area);
     auto* import = new QPushButton(tr("Import POI GPX…"), popover);
     connect(import, &QPushButton::clicked, this, [this, popover] {
         popover->close();

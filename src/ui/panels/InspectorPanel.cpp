@@ -2,6 +2,7 @@
 
 #include "app/planner/PanelRules.h"
 #include "app/planner/PlannerViewModel.h"
+#include "app/settings/RoutingServerStatus.h"
 #include "model/RouteStats.h"
 #include "ui/Heading.h"
 
@@ -61,9 +62,11 @@ namespace {
 
 } // namespace
 
-InspectorPanel::InspectorPanel(PlannerViewModel& planner, QWidget* parent)
+InspectorPanel::InspectorPanel(PlannerViewModel& planner, app::RoutingServerStatus& server,
+                               QWidget* parent)
     : QWidget(parent)
     , m_planner(planner)
+    , m_server(server)
     , m_name(new QLineEdit(this))
     , m_distance(new QLabel(this))
     , m_ascent(new QLabel(this))
@@ -134,6 +137,7 @@ InspectorPanel::InspectorPanel(PlannerViewModel& planner, QWidget* parent)
     connect(&planner, &PlannerViewModel::routeChanged, this, &InspectorPanel::showRoute);
     connect(&planner, &PlannerViewModel::selectedAnchorIDChanged, this, &InspectorPanel::showRoute);
     connect(&planner, &PlannerViewModel::costingKindChanged, this, &InspectorPanel::buildSliders);
+    connect(&server, &app::RoutingServerStatus::changed, this, &InspectorPanel::buildSliders);
     connect(&planner, &PlannerViewModel::sliderValuesChanged, this, [this] {
         if (!m_debounce.isActive())
             buildSliders();
@@ -233,6 +237,13 @@ void InspectorPanel::buildSliders()
             m_debounce.start();
             m_planner.setSliderValues(values);
         });
+        // Without heights the server cannot tell a climb from the flat.
+        if (preference.key == u"avoid_climbs" && !m_server.hasElevation()) {
+            for (QWidget* w : {static_cast<QWidget*>(label), static_cast<QWidget*>(slider)}) {
+                w->setEnabled(false);
+                w->setToolTip(tr("The routing server has no elevation data."));
+            }
+        }
         m_sliders->addWidget(label);
         m_sliders->addWidget(slider);
     }

@@ -10,7 +10,8 @@ class QVBoxLayout;
 
 namespace zuvo::app {
 class PlannerViewModel;
-}
+class RoutingServerStatus;
+} // namespace zuvo::app
 
 namespace zuvo::ui {
 
@@ -24,7 +25,8 @@ class InspectorPanel : public QWidget {
 public:
     static constexpr std::chrono::milliseconds sliderDelay{350};
 
-    explicit InspectorPanel(app::PlannerViewModel& planner, QWidget* parent = nullptr);
+    InspectorPanel(app::PlannerViewModel& planner, app::RoutingServerStatus& server,
+                   QWidget* parent = nullptr);
 
 signals:
     void anchorDetailsRequested(const QUuid& id);
@@ -34,6 +36,7 @@ private:
     void buildSliders();
 
     app::PlannerViewModel& m_planner;
+    app::RoutingServerStatus& m_server;
     QLineEdit* m_name;
     QLabel* m_distance;
     QLabel* m_ascent;

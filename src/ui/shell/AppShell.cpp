@@ -8,6 +8,7 @@
 #include "app/planner/PlannerViewModel.h"
 #include "app/planner/ToastCenter.h"
 #include "app/settings/RoutesFolder.h"
+#include "app/settings/RoutingServerStatus.h"
 #include "app/settings/ServerConfig.h"
 #include "map/MapBridge.h"
 #include "map/MapColorStore.h"
@@ -49,6 +50,15 @@ AppShell::AppShell(QSettings& settings, QString mapFolder, QString volumes, QObj
     m_photon =
         std::make_unique<app::PhotonClient>(app::ServerConfig::searchBase(settings), m_session);
 
+    m_serverStatus = std::make_unique<app::RoutingServerStatus>(
+        [engine = m_engine](std::stop_token stop) { return engine->info(stop); });
+    // Requests the server cannot answer are refused before they are sent.
+    connect(m_serverStatus.get(), &app::RoutingServerStatus::changed, this, [this] {
+        const auto& info = m_serverStatus->info();
+        m_engine->setLimits({.profiles = info ? std::optional(info->profiles) : std::nullopt,
+                             .area = m_serverStatus->area()});
+    });
+    m_planner->setServerStatus(m_serverStatus.get());
     m_planner->setBridge(m_bridge.get());
     m_planner->setToastCenter(m_toasts.get());
     m_colors->setBridge(m_bridge.get());
@@ -61,6 +71,7 @@ AppShell::AppShell(QSettings& settings, QString mapFolder, QString volumes, QObj
         .devices = *m_devices,
         .location = *m_location,
         .photon = *m_photon,
+        .serverStatus = *m_serverStatus,
         .transports = app::DeviceFlows::defaultTransports(volumes),
         .routesFolder = app::RoutesFolder::path(),
         .mapFolder = mapFolder,
@@ -93,6 +104,7 @@ AppShell::AppShell(QSettings& settings, QString mapFolder, QString volumes, QObj
     // Quitting settled every unsaved change (saved or thrown away on purpose).
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_recovery->finish(); });
     qApp->setQuitOnLastWindowClosed(false);
+    m_serverStatus->check(m_engine->baseURL());
     connect(qApp, &QApplication::lastWindowClosed, this, &AppShell::onWindowClosed);
 }
 
@@ -149,7 +161,7 @@ void AppShell::showHelp(const QString& anchor)
 void AppShell::showSettings()
 {
     if (!m_settingsWindow) {
-        m_settingsWindow = new SettingsWindow(m_settings);
+        m_settingsWindow = new SettingsWindow(m_settings, m_serverStatus.get());
         m_settingsWindow->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_settingsWindow, &SettingsWindow::applied, this, &AppShell::applyServerSettings);
         m_settingsWindow->addAction(m_showMain);
@@ -166,6 +178,7 @@ void AppShell::applyServerSettings()
         m_engine->setBaseURL(routing);
         // What the banner says about the old address no longer holds.
         m_planner->setErrorMessage(std::nullopt);
+        m_serverStatus->check(routing);
     }
     m_photon->setBaseURL(app::ServerConfig::searchBase(m_settings));
     const QString tiles = app::ServerConfig::tilesBase(m_settings);

@@ -14,6 +14,7 @@ class QSettings;
 namespace zuvo::app {
 class FavoritesStore;
 class PlanRecovery;
+class RoutingServerStatus;
 class UserPOIStore;
 } // namespace zuvo::app
 
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<app::DeviceWatcher> m_devices;
     std::unique_ptr<LocationProvider> m_location;
     std::unique_ptr<app::PhotonClient> m_photon;
+    std::unique_ptr<app::RoutingServerStatus> m_serverStatus;
     std::unique_ptr<Services> m_services;
     std::unique_ptr<MainWindow> m_main;
     QPointer<HelpWindow> m_help;

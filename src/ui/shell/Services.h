@@ -12,6 +12,7 @@ namespace zuvo::app {
 class DeviceWatcher;
 class PhotonClient;
 class PlannerViewModel;
+class RoutingServerStatus;
 class ToastCenter;
 } // namespace zuvo::app
 
@@ -34,6 +35,7 @@ struct Services {
     app::DeviceWatcher& devices;
     LocationProvider& location;
     app::PhotonClient& photon;
+    app::RoutingServerStatus& serverStatus;
     app::DeviceFlows::Transports transports;
     QString routesFolder;
     QString mapFolder;

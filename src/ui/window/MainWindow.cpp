@@ -8,6 +8,7 @@
 #include "app/planner/PlannerTexts.h"
 #include "app/planner/PlannerViewModel.h"
 #include "app/planner/ToastCenter.h"
+#include "app/settings/RoutingServerStatus.h"
 #include "formats/FITCourseWriter.h"
 #include "map/MapBridge.h"
 #include "map/MapColorStore.h"
@@ -27,6 +28,7 @@
 #include "ui/shell/LocationProvider.h"
 #include "ui/window/DocumentCommands.h"
 #include "ui/window/ErrorBanner.h"
+#include "ui/window/ServerBanner.h"
 #include "ui/window/ToastView.h"
 #include "ui/window/TrackBanner.h"
 
@@ -42,6 +44,7 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <QWebEngineView>
@@ -89,7 +92,7 @@ void MainWindow::buildMap()
                                             .tilesBase = m_services.tilesBase,
                                             .customGlyph = planner.userPOIs().glyph()});
     auto* sidebar = new SidebarPanel(*m_library, planner.favorites(), m_services.devices, this);
-    auto* inspector = new InspectorPanel(planner, this);
+    auto* inspector = new InspectorPanel(planner, m_services.serverStatus, this);
     auto* drawer = new ElevationDrawer(planner, m_services.settings, this);
     m_sidebar = sidebar;
     m_inspector = inspector;
@@ -126,6 +129,7 @@ void MainWindow::buildMap()
     auto* bannerLayout = new QVBoxLayout(banners);
     bannerLayout->setContentsMargins(0, 0, 0, 0);
     bannerLayout->addWidget(new ErrorBanner(planner, banners));
+    bannerLayout->addWidget(new ServerBanner(m_services.serverStatus, banners));
     auto* trackBanner = new TrackBanner(planner, banners);
     connect(trackBanner, &TrackBanner::detailsRequested, this, &MainWindow::openTrackDetails);
     connect(trackBanner, &TrackBanner::convertRequested, m_documents,
@@ -230,6 +234,20 @@ void MainWindow::bindPlanner()
     const auto profile = [this, &planner] {
         m_profile->setCurrentIndex(m_profile->findData(int(planner.costingKind())));
     };
+    // A kind whose profile the server lacks cannot be chosen: nothing would route.
+    connect(&m_services.serverStatus, &app::RoutingServerStatus::changed, this, [this] {
+        auto* kinds = qobject_cast<QStandardItemModel*>(m_profile->model());
+        for (int i = 0; i < m_profile->count(); ++i) {
+            const auto kind = static_cast<model::CostingKind>(m_profile->itemData(i).toInt());
+            const bool served = m_services.serverStatus.hasProfile(kind);
+            kinds->item(i)->setEnabled(served);
+            m_profile->setItemData(i,
+                                   served ? QVariant()
+                                          : QVariant(tr("The routing server has no profile '%1'.")
+                                                         .arg(model::graphHopperProfile(kind))),
+                                   Qt::ToolTipRole);
+        }
+    });
     connect(&planner, &PlannerViewModel::costingKindChanged, this, profile);
     profile();
     const auto view = [this, &planner] {

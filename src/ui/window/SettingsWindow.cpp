@@ -1,5 +1,6 @@
 #include "ui/window/SettingsWindow.h"
 
+#include "app/settings/RoutingServerStatus.h"
 #include "app/settings/ServerConfig.h"
 #include "ui/Heading.h"
 #include "ui/window/WindowKeys.h"
@@ -29,7 +30,8 @@ QLabel* note(const QString& text, QWidget* parent)
 
 } // namespace
 
-SettingsWindow::SettingsWindow(QSettings& settings, QWidget* parent)
+SettingsWindow::SettingsWindow(QSettings& settings, app::RoutingServerStatus* server,
+                               QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_settings(settings)
     , m_base(new QLineEdit(this))
@@ -37,6 +39,7 @@ SettingsWindow::SettingsWindow(QSettings& settings, QWidget* parent)
     , m_tiles(new QLineEdit(this))
     , m_search(new QLineEdit(this))
     , m_problems(new QLabel(this))
+    , m_coverage(new QLabel(this))
 {
     setWindowTitle(tr("Settings"));
     setMinimumSize(520, 420);
@@ -66,6 +69,22 @@ SettingsWindow::SettingsWindow(QSettings& settings, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_problems);
+    m_coverage->setObjectName(QStringLiteral("serverCoverage"));
+    m_coverage->setWordWrap(true);
+    m_coverage->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    if (server) {
+        layout->addWidget(heading(tr("Routing server"), this));
+        layout->addWidget(m_coverage);
+        const auto show = [this, server] {
+            QStringList lines{server->coverage()};
+            lines += server->notices();
+            m_coverage->setText(lines.join(QLatin1Char('\n')));
+        };
+        connect(server, &app::RoutingServerStatus::changed, this, show);
+        show();
+    } else {
+        m_coverage->hide();
+    }
     layout->addWidget(note(tr("Routes come from a GraphHopper server: by default on this computer "
                               "at http://127.0.0.1:8989 (the README says how to start one). To use "
                               "a server elsewhere, set its base above or its full address under "

@@ -7,6 +7,10 @@ class QLineEdit;
 class QPushButton;
 class QSettings;
 
+namespace zuvo::app {
+class RoutingServerStatus;
+}
+
 namespace zuvo::ui {
 
 // The server settings: the base of the user's own server, the routing and tile overrides and
@@ -16,7 +20,9 @@ class SettingsWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit SettingsWindow(QSettings& settings, QWidget* parent = nullptr);
+    // `server` (optional) tells what the routing server in use covers.
+    explicit SettingsWindow(QSettings& settings, app::RoutingServerStatus* server = nullptr,
+                            QWidget* parent = nullptr);
 
     // Fills the fields with the defaults; Apply then uses them.
     void resetToDefault();
@@ -40,6 +46,7 @@ private:
     QLineEdit* m_tiles;
     QLineEdit* m_search;
     QLabel* m_problems;
+    QLabel* m_coverage;
     QPushButton* m_apply;
     QPushButton* m_ok;
 };
