@@ -14,14 +14,11 @@ using zuvo::test::FitFileBuilder;
 
 namespace {
 
+constexpr auto semicircles = &FitFileBuilder::semicircles;
+
 constexpr std::uint16_t record = 20;
 constexpr std::uint16_t session = 18;
 constexpr std::int64_t fitEpoch = 631065600;
-
-std::uint32_t semicircles(double degrees)
-{
-    return std::uint32_t(std::int32_t(std::lround(degrees / 180.0 * 2147483648.0)));
-}
 
 std::optional<QDateTime> fitTime(std::uint32_t seconds)
 {

@@ -1,9 +1,7 @@
 #include "app/devices/DeviceImportController.h"
 
+#include "app/planner/RideFile.h"
 #include "app/planner/ToastCenter.h"
-#include "formats/BrytonTrackReader.h"
-#include "formats/FITImporter.h"
-#include "formats/GPXImporter.h"
 #include "formats/GPXWriter.h"
 
 #include <QDir>
@@ -59,31 +57,9 @@ QString localName(const QString& name)
 struct Entry {
     std::optional<formats::ImportedGPX> parsed;
     QString error;
+    // What the rider must know about the ride, when it was recovered from a damaged file.
+    QString notice = {};
 };
-
-std::optional<formats::ImportedGPX> parse(const QString& name, const QByteArray& bytes)
-{
-    const QString lower = name.toLower();
-    if (lower.endsWith(QLatin1String(".fit"))) {
-        if (auto ride = formats::FITImporter::read(bytes))
-            return std::move(ride).value();
-        return std::nullopt;
-    }
-    if (lower.endsWith(QLatin1String(".track"))) {
-        const auto points = formats::BrytonTrackReader::read(bytes);
-        if (!points)
-            return std::nullopt;
-        std::vector<model::TrackSample> samples;
-        for (const auto& c : *points)
-            samples.push_back({.coordinate = c});
-        formats::ImportedGPX ride{.name = QFileInfo(name).completeBaseName()};
-        ride.tracks.push_back(std::move(samples));
-        return ride;
-    }
-    if (auto ride = formats::GPXImporter::read(bytes))
-        return std::move(ride).value();
-    return std::nullopt;
-}
 
 // Copies one entry off the device and writes it as a ride into the routes folder. Blocks.
 Entry importEntry(const DeviceFlows::Transports& transports, const GarminDevice& device,
@@ -103,17 +79,19 @@ Entry importEntry(const DeviceFlows::Transports& transports, const GarminDevice&
         QFile file(temp);
         if (!file.open(QIODevice::ReadOnly))
             return {std::nullopt, file.errorString()};
-        auto parsed = parse(entry.name, file.readAll());
-        if (!parsed)
-            return {std::nullopt, QStringLiteral("not a ride")};
+        // A ride cut short by a crash is kept up to the damage, and says so.
+        auto ride = readRide(entry.name, file.readAll(), RideRead::recovering);
+        if (!ride)
+            return {std::nullopt, rideErrorText(ride.error())};
+        const formats::ImportedGPX& parsed = ride->imported;
         std::vector<model::TrackSample> samples;
-        if (!parsed->tracks.empty()) {
-            samples = parsed->tracks.front();
-        } else if (!parsed->routes.empty()) {
-            for (const auto& c : parsed->routes.front())
+        if (!parsed.tracks.empty()) {
+            samples = parsed.tracks.front();
+        } else if (!parsed.routes.empty()) {
+            for (const auto& c : parsed.routes.front())
                 samples.push_back({.coordinate = c});
         } else {
-            return {std::nullopt, QStringLiteral("no track")};
+            return {std::nullopt, QStringLiteral("no track or route")};
         }
 
         QString baseName = localName(QFileInfo(entry.name).completeBaseName());
@@ -123,12 +101,13 @@ Entry importEntry(const DeviceFlows::Transports& transports, const GarminDevice&
         const QString creator = device.layout == devices::DeviceLayout::garmin
                                     ? QStringLiteral("zuvo (Garmin)")
                                     : QStringLiteral("zuvo (Bryton)");
-        const QByteArray ride = formats::GPXWriter{creator}.write(samples, baseName);
+        const QByteArray written = formats::GPXWriter{creator}.write(samples, baseName);
         QDir().mkpath(routesFolder);
         QSaveFile out(DeviceImportController::uniqueRoutePath(routesFolder, baseName));
-        if (!out.open(QIODevice::WriteOnly) || out.write(ride) != ride.size() || !out.commit())
+        if (!out.open(QIODevice::WriteOnly) || out.write(written) != written.size() ||
+            !out.commit())
             return {std::nullopt, out.errorString()};
-        return {std::move(parsed), {}};
+        return {ride->imported, {}, recoveryNotice(*ride)};
     } catch (...) {
         return {std::nullopt, DeviceFlows::describe(std::current_exception())};
     }
@@ -261,12 +240,19 @@ QCoro::Task<> DeviceImportController::importSelected()
     auto stop = std::make_shared<std::stop_source>();
     m_importStop = stop;
     m_error.reset();
+    m_notice.reset();
     m_progress.reset();
     setBusy(true);
 
     const std::size_t n = picked.size();
     QStringList failed;
-    std::optional<std::pair<formats::ImportedGPX, QString>> last;
+    QStringList notices;
+    struct Last {
+        formats::ImportedGPX ride;
+        QString name;
+        QString notice;
+    };
+    std::optional<Last> last;
     for (std::size_t i = 0; i < n; ++i) {
         m_progress = QStringLiteral("Importing %1/%2…").arg(i + 1).arg(n);
         emit changed();
@@ -274,10 +260,14 @@ QCoro::Task<> DeviceImportController::importSelected()
                                                  m_routesFolder);
         if (!self)
             co_return;
-        if (entry.parsed)
-            last.emplace(std::move(*entry.parsed), picked[i].name);
-        else
-            failed.append(picked[i].name);
+        const QString& name = picked[i].name;
+        if (entry.parsed) {
+            last = Last{std::move(*entry.parsed), name, entry.notice};
+            if (!entry.notice.isEmpty())
+                notices.append(name + QStringLiteral(": ") + entry.notice);
+        } else {
+            failed.append(name + QStringLiteral(" (") + entry.error + QStringLiteral(")"));
+        }
         if (stop->stop_requested()) {
             m_progress.reset();
             setBusy(false);
@@ -287,9 +277,11 @@ QCoro::Task<> DeviceImportController::importSelected()
 
     m_progress.reset();
     if (last) {
-        emit imported(last->first, last->second);
+        emit imported(last->ride, last->name, last->notice);
         emit saved();
     }
+    if (!notices.isEmpty())
+        m_notice = notices.join(QLatin1Char('\n'));
     if (!failed.isEmpty()) {
         m_error = QStringLiteral("Failed: ") + failed.join(QStringLiteral(", "));
         setBusy(false);
@@ -297,7 +289,9 @@ QCoro::Task<> DeviceImportController::importSelected()
     }
     setBusy(false);
     m_toasts.show(QStringLiteral("Imported %1 ride%2").arg(n).arg(n == 1 ? "" : "s"));
-    emit finished();
+    // A recovered ride keeps the sheet open until the rider has read what it says.
+    if (!m_notice)
+        emit finished();
 }
 
 QString DeviceImportController::uniqueRoutePath(const QString& folder, const QString& baseName)

@@ -41,6 +41,9 @@ public:
     bool isBusy() const { return m_busy; }
     const std::optional<QString>& error() const { return m_error; }
     const std::optional<QString>& progressText() const { return m_progress; }
+    // What the rider must know about rides just imported: one line per ride recovered from a
+    // damaged file.
+    const std::optional<QString>& notice() const { return m_notice; }
     // "Import", or "Import 3" for several entries.
     QString importTitle() const;
 
@@ -58,8 +61,9 @@ public:
 
 signals:
     void changed();
-    // The last ride imported, to show on the map.
-    void imported(const zuvo::formats::ImportedGPX& ride, const QString& sourceName);
+    // The last ride imported, to show on the map, with what the rider must know about it.
+    void imported(const zuvo::formats::ImportedGPX& ride, const QString& sourceName,
+                  const QString& notice);
     // Ride files were written into the routes folder.
     void saved();
     // Everything imported: the sheet closes.
@@ -81,6 +85,7 @@ private:
     QSet<QString> m_selectedIDs;
     bool m_busy = false;
     std::optional<QString> m_error;
+    std::optional<QString> m_notice;
     std::optional<QString> m_progress;
     std::shared_ptr<std::stop_source> m_importStop;
 };

@@ -28,6 +28,7 @@ DeviceImportSheet::DeviceImportSheet(DeviceImportController& controller, QWidget
     , m_progress(new QLabel(this))
     , m_busy(new QProgressBar(this))
     , m_error(new QLabel(this))
+    , m_notice(new QLabel(this))
     , m_import(new QPushButton(tr("Import"), this))
 {
     setWindowTitle(tr("Import ride from device"));
@@ -37,6 +38,9 @@ DeviceImportSheet::DeviceImportSheet(DeviceImportController& controller, QWidget
     m_error->setObjectName(QStringLiteral("importError"));
     m_error->setStyleSheet(QStringLiteral("color: #ff8a80;"));
     m_error->setWordWrap(true);
+    m_notice->setObjectName(QStringLiteral("importNotice"));
+    m_notice->setStyleSheet(QStringLiteral("color: #ffd180;"));
+    m_notice->setWordWrap(true);
     m_busy->setRange(0, 0);
     m_busy->setMaximumHeight(8);
     m_busy->setTextVisible(false);
@@ -85,6 +89,7 @@ DeviceImportSheet::DeviceImportSheet(DeviceImportController& controller, QWidget
     layout->addWidget(m_pages, 1);
     layout->addLayout(progress);
     layout->addWidget(m_error);
+    layout->addWidget(m_notice);
     layout->addLayout(buttons);
 
     connect(rescan, &QPushButton::clicked, this, [this] { m_controller.scan(); });
@@ -139,6 +144,8 @@ void DeviceImportSheet::refresh()
     m_busy->setVisible(busy);
     m_error->setText(c.error().value_or(QString()));
     m_error->setVisible(c.error().has_value());
+    m_notice->setText(c.notice().value_or(QString()));
+    m_notice->setVisible(c.notice().has_value());
     m_import->setText(c.importTitle());
     m_import->setEnabled(!busy && !c.selectedIDs().isEmpty());
     m_devices->setEnabled(!busy);

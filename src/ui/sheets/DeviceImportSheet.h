@@ -35,6 +35,7 @@ private:
     QLabel* m_progress;
     QProgressBar* m_busy;
     QLabel* m_error;
+    QLabel* m_notice;
     QPushButton* m_import;
 };
 

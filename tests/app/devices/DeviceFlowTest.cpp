@@ -125,7 +125,7 @@ TEST_F(DeviceFlowTest, DeviceImportKeepsWhatWorksAndNamesWhatFailed)
     ASSERT_FALSE(runTask(sheet.importSelected()).error);
     EXPECT_EQ(progress, (QStringList{"Importing 1/3…", "Importing 2/3…", "Importing 3/3…"}));
     EXPECT_EQ(routeFiles(), (QStringList{"first.gpx", "third 2.gpx", "third 3.gpx", "third.gpx"}));
-    EXPECT_EQ(sheet.error(), "Failed: second.fit");
+    EXPECT_EQ(sheet.error(), "Failed: second.fit (not a FIT file)");
     EXPECT_EQ(applied, std::vector<QString>{"third.gpx"}) << "the last ride is shown";
     EXPECT_EQ(saved, 1);
     EXPECT_FALSE(closed) << "the sheet stays open to show what failed";
