@@ -34,7 +34,7 @@ Listing list(const DeviceFlows::Transports& transports, const GarminDevice& devi
     try {
         listing.activities = transport.listActivities(device);
     } catch (...) {
-        listing.error = DeviceFlows::describe(std::current_exception());
+        listing.error = DeviceFlows::describe(std::current_exception(), device.name);
         return listing;
     }
     try {
@@ -109,7 +109,7 @@ Entry importEntry(const DeviceFlows::Transports& transports, const GarminDevice&
             return {std::nullopt, out.errorString()};
         return {ride->imported, {}, recoveryNotice(*ride)};
     } catch (...) {
-        return {std::nullopt, DeviceFlows::describe(std::current_exception())};
+        return {std::nullopt, DeviceFlows::describe(std::current_exception(), device.name)};
     }
 }
 
@@ -218,6 +218,15 @@ void DeviceImportController::selectAll()
     for (const auto& item : visibleItems())
         m_selectedIDs.insert(item.id);
     emit changed();
+}
+
+std::optional<QString> DeviceImportController::emptyText() const
+{
+    if (m_busy || m_error || !m_selected || !visibleItems().empty())
+        return std::nullopt;
+    if (m_source == Source::courses)
+        return QStringLiteral("No courses on %1.").arg(m_selected->name);
+    return DeviceFlows::noRidesText(*m_selected);
 }
 
 void DeviceImportController::cancel()

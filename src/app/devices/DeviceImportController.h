@@ -44,6 +44,8 @@ public:
     // What the rider must know about rides just imported: one line per ride recovered from a
     // damaged file.
     const std::optional<QString>& notice() const { return m_notice; }
+    // Why the list is empty, naming the folders searched; absent while it is not.
+    std::optional<QString> emptyText() const;
     // "Import", or "Import 3" for several entries.
     QString importTitle() const;
 

@@ -87,27 +87,70 @@ QCoro::Task<> DeviceSendController::scan()
     emit changed();
 }
 
+std::vector<DeviceSendController::CourseFormat>
+DeviceSendController::formats(const GarminDevice& device)
+{
+    if (device.layout == devices::DeviceLayout::bryton)
+        return {};
+    return {CourseFormat::gpx, CourseFormat::fit};
+}
+
+namespace {
+
+// Where a course of that name goes on the device: a Garmin course file, a Bryton tour name.
+// Empty when no valid character is left.
+QString deviceName(const QString& courseName, const GarminDevice& device, bool fit)
+{
+    if (device.layout == devices::DeviceLayout::bryton)
+        return devices::stripFATInvalidCharacters(courseName);
+    return devices::garminCourseFileName(courseName,
+                                         fit ? QLatin1String(".fit") : QLatin1String(".gpx"))
+        .value_or(QString());
+}
+
+// What a look at the device found: a course of the name, or why it could not look.
+struct Probe {
+    std::optional<QString> existing;
+    std::exception_ptr error;
+    QString freeName = {};
+};
+
+// "Kandel Runde 2", "Kandel Runde 3" …: the first name no course on the device has. Blocks.
+Probe freeName(const devices::DeviceTransport& transport, const GarminDevice& device,
+               const QString& name, bool fit)
+{
+    try {
+        for (int k = 2; k < 1000; ++k) {
+            const QString candidate = name + QLatin1Char(' ') + QString::number(k);
+            if (!transport.existingCourse(deviceName(candidate, device, fit), device))
+                return {.existing = std::nullopt, .error = nullptr, .freeName = candidate};
+        }
+        return {std::nullopt, nullptr};
+    } catch (...) {
+        return {std::nullopt, std::current_exception()};
+    }
+}
+
+} // namespace
+
 QCoro::Task<> DeviceSendController::send()
 {
     if (!m_selected)
         co_return;
     QPointer self(this);
-    const QString name = m_courseName;
-    const auto made = m_makeCourse(name);
+    QString name = m_courseName;
+    auto made = m_makeCourse(name);
     if (!made) {
         fail(made.error());
         co_return;
     }
-    const auto payload = std::make_shared<const CoursePayload>(*made);
+    auto payload = std::make_shared<const CoursePayload>(*made);
     const GarminDevice device = *m_selected;
     const auto transport = m_transports.forDevice(device);
     const bool garmin = device.layout == devices::DeviceLayout::garmin;
     const bool fit = garmin && m_format == CourseFormat::fit;
     // A FAT volume refuses some characters; a name left without any names no file.
-    const QString fileName = garmin ? devices::garminCourseFileName(
-                                          name, fit ? QLatin1String(".fit") : QLatin1String(".gpx"))
-                                          .value_or(QString())
-                                    : devices::stripFATInvalidCharacters(name);
+    QString fileName = deviceName(name, device, fit);
     if (fileName.isEmpty()) {
         fail(QStringLiteral("\"%1\" has no valid characters for a device filename.").arg(name));
         co_return;
@@ -116,13 +159,70 @@ QCoro::Task<> DeviceSendController::send()
     m_result.reset();
     emit changed();
 
+    // A course of the same name is never replaced without the rider's word.
+    auto look = [transport, device, fileName]() -> Probe {
+        try {
+            return {transport->existingCourse(fileName, device), nullptr};
+        } catch (...) {
+            return {std::nullopt, std::current_exception()};
+        }
+    };
+    const Probe found = co_await QtConcurrent::run(std::move(look));
+    if (!self)
+        co_return;
+    if (found.error) {
+        fail(DeviceFlows::describe(found.error, device.name));
+        co_return;
+    }
+    auto existing = devices::OnExisting::refuse;
+    if (found.existing) {
+        Existing answer = Existing::cancel;
+        if (m_askReplace) {
+            auto asked = m_askReplace(DeviceFlows::replaceQuestion(name, device.name));
+            answer = co_await std::move(asked);
+            if (!self)
+                co_return;
+        }
+        if (answer == Existing::cancel) {
+            m_busy = false;
+            emit changed();
+            co_return;
+        }
+        if (answer == Existing::replace) {
+            existing = devices::OnExisting::replace;
+        } else {
+            auto search = [transport, device, name, fit] {
+                return freeName(*transport, device, name, fit);
+            };
+            const Probe free = co_await QtConcurrent::run(std::move(search));
+            if (!self)
+                co_return;
+            if (free.error || free.freeName.isEmpty()) {
+                fail(free.error
+                         ? DeviceFlows::describe(free.error, device.name)
+                         : QStringLiteral("No free course name is left on %1.").arg(device.name));
+                co_return;
+            }
+            name = free.freeName;
+            fileName = deviceName(name, device, fit);
+            made = m_makeCourse(name);
+            if (!made) {
+                fail(made.error());
+                co_return;
+            }
+            payload = std::make_shared<const CoursePayload>(*made);
+        }
+    }
+
     // Named outside the co_await: GCC 12 destroys a closure built inside one twice.
-    auto write = [transport, payload, fileName, device, garmin, fit]() -> std::exception_ptr {
+    auto write = [transport, payload, fileName, device, garmin, fit,
+                  existing]() -> std::exception_ptr {
         try {
             if (garmin)
-                transport->writeCourse(fit ? payload->fit : payload->gpx, fileName, device);
+                transport->writeCourse(fit ? payload->fit : payload->gpx, fileName, device,
+                                       existing);
             else
-                transport->writeTour(payload->coordinates, fileName, device);
+                transport->writeTour(payload->coordinates, fileName, device, existing);
             return nullptr;
         } catch (...) {
             return std::current_exception();
@@ -132,11 +232,17 @@ QCoro::Task<> DeviceSendController::send()
     if (!self)
         co_return;
     if (error) {
-        fail(DeviceFlows::describe(error));
+        fail(DeviceFlows::describe(error, device.name));
         co_return;
     }
+    finishSend(name, device, fit);
+}
+
+void DeviceSendController::finishSend(const QString& name, const GarminDevice& device, bool fit)
+{
     m_busy = false;
     emit changed();
+    const bool garmin = device.layout == devices::DeviceLayout::garmin;
     const QString detail =
         garmin && DeviceFlows::isMTP(device)
             ? QStringLiteral("Disconnect USB — the device imports on disconnect.")

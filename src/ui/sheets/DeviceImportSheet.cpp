@@ -29,6 +29,7 @@ DeviceImportSheet::DeviceImportSheet(DeviceImportController& controller, QWidget
     , m_busy(new QProgressBar(this))
     , m_error(new QLabel(this))
     , m_notice(new QLabel(this))
+    , m_empty(new QLabel(this))
     , m_import(new QPushButton(tr("Import"), this))
 {
     setWindowTitle(tr("Import ride from device"));
@@ -41,6 +42,9 @@ DeviceImportSheet::DeviceImportSheet(DeviceImportController& controller, QWidget
     m_notice->setObjectName(QStringLiteral("importNotice"));
     m_notice->setStyleSheet(QStringLiteral("color: #ffd180;"));
     m_notice->setWordWrap(true);
+    m_empty->setObjectName(QStringLiteral("emptyList"));
+    m_empty->setWordWrap(true);
+    m_empty->setAlignment(Qt::AlignCenter);
     m_busy->setRange(0, 0);
     m_busy->setMaximumHeight(8);
     m_busy->setTextVisible(false);
@@ -68,6 +72,7 @@ DeviceImportSheet::DeviceImportSheet(DeviceImportController& controller, QWidget
     pickers->addWidget(selectAll);
     listLayout->addLayout(pickers);
     listLayout->addWidget(m_items, 1);
+    listLayout->addWidget(m_empty);
     m_pages->addWidget(none);
     m_pages->addWidget(list);
 
@@ -146,6 +151,10 @@ void DeviceImportSheet::refresh()
     m_error->setVisible(c.error().has_value());
     m_notice->setText(c.notice().value_or(QString()));
     m_notice->setVisible(c.notice().has_value());
+    const auto empty = c.emptyText();
+    m_empty->setText(empty.value_or(QString()));
+    m_empty->setVisible(empty.has_value());
+    m_items->setVisible(!empty);
     m_import->setText(c.importTitle());
     m_import->setEnabled(!busy && !c.selectedIDs().isEmpty());
     m_devices->setEnabled(!busy);

@@ -36,6 +36,7 @@ private:
     QProgressBar* m_busy;
     QLabel* m_error;
     QLabel* m_notice;
+    QLabel* m_empty;
     QPushButton* m_import;
 };
 
