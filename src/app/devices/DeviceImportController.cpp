@@ -1,5 +1,6 @@
 #include "app/devices/DeviceImportController.h"
 
+#include "app/devices/ImportedRides.h"
 #include "app/planner/RideFile.h"
 #include "app/planner/ToastCenter.h"
 #include "formats/GPXWriter.h"
@@ -24,10 +25,12 @@ namespace {
 struct Listing {
     std::vector<DeviceActivity> activities;
     std::vector<DeviceActivity> courses;
+    QSet<QString> imported;
     std::optional<QString> error;
 };
 
-Listing list(const DeviceFlows::Transports& transports, const GarminDevice& device)
+Listing list(const DeviceFlows::Transports& transports, const GarminDevice& device,
+             const QString& routesFolder)
 {
     Listing listing;
     const auto& transport = *transports.forDevice(device);
@@ -41,6 +44,15 @@ Listing list(const DeviceFlows::Transports& transports, const GarminDevice& devi
         listing.courses = transport.listCourses(device);
     } catch (...) {
         // Devices without a course folder simply have no courses.
+    }
+    const std::vector<ImportedRides::Key> library = ImportedRides::inLibrary(routesFolder);
+    for (const auto* entries : {&listing.activities, &listing.courses}) {
+        for (const DeviceActivity& entry : *entries) {
+            const auto start = ImportedRides::rideStart(entry);
+            const ImportedRides::Key key{device.name, start.value_or(QDateTime())};
+            if (start && std::find(library.begin(), library.end(), key) != library.end())
+                listing.imported.insert(entry.id);
+        }
     }
     return listing;
 }
@@ -101,7 +113,10 @@ Entry importEntry(const DeviceFlows::Transports& transports, const GarminDevice&
         const QString creator = device.layout == devices::DeviceLayout::garmin
                                     ? QStringLiteral("zuvo (Garmin)")
                                     : QStringLiteral("zuvo (Bryton)");
-        const QByteArray written = formats::GPXWriter{creator}.write(samples, baseName);
+        // The device and the start let the next listing know the ride is in the library.
+        const formats::RideOrigin origin{.device = device.name,
+                                         .start = ImportedRides::rideStart(entry)};
+        const QByteArray written = formats::GPXWriter{creator}.write(samples, baseName, origin);
         QDir().mkpath(routesFolder);
         QSaveFile out(DeviceImportController::uniqueRoutePath(routesFolder, baseName));
         if (!out.open(QIODevice::WriteOnly) || out.write(written) != written.size() ||
@@ -179,7 +194,7 @@ QCoro::Task<> DeviceImportController::loadActivities()
     QPointer self(this);
     m_error.reset();
     setBusy(true);
-    Listing listing = co_await QtConcurrent::run(list, m_transports, *m_selected);
+    Listing listing = co_await QtConcurrent::run(list, m_transports, *m_selected, m_routesFolder);
     if (!self)
         co_return;
     if (listing.error) {
@@ -189,10 +204,12 @@ QCoro::Task<> DeviceImportController::loadActivities()
     }
     m_activities = std::move(listing.activities);
     m_courses = std::move(listing.courses);
+    m_importedIDs = std::move(listing.imported);
     if (m_courses.empty())
         m_source = Source::activities;
     m_selectedIDs.clear();
-    if (!visibleItems().empty())
+    // The newest ride, unless it is in the library already.
+    if (!visibleItems().empty() && !isImported(visibleItems().front().id))
         m_selectedIDs.insert(visibleItems().front().id);
     setBusy(false);
 }
@@ -215,8 +232,11 @@ void DeviceImportController::setSelected(const QString& id, bool selected)
 
 void DeviceImportController::selectAll()
 {
-    for (const auto& item : visibleItems())
-        m_selectedIDs.insert(item.id);
+    // What is in the library already is imported again only when ticked one by one.
+    for (const auto& item : visibleItems()) {
+        if (!isImported(item.id))
+            m_selectedIDs.insert(item.id);
+    }
     emit changed();
 }
 
@@ -272,6 +292,8 @@ QCoro::Task<> DeviceImportController::importSelected()
         const QString& name = picked[i].name;
         if (entry.parsed) {
             last = Last{std::move(*entry.parsed), name, entry.notice};
+            m_importedIDs.insert(picked[i].id);
+            m_selectedIDs.remove(picked[i].id);
             if (!entry.notice.isEmpty())
                 notices.append(name + QStringLiteral(": ") + entry.notice);
         } else {

@@ -18,9 +18,10 @@ namespace zuvo::app {
 
 class ToastCenter;
 
-// The import sheet's logic: lists a device's rides (or courses), copies the chosen ones off it
-// and writes each as a ride GPX into the routes folder under a free name. Device work runs on
-// worker threads; every state change happens on the UI thread.
+// The import sheet's logic: lists a device's rides (or courses), marks those in the routes folder
+// already, copies the chosen ones off it and writes each as a ride GPX into the routes folder
+// under a free name. Device work runs on worker threads; every state change happens on the UI
+// thread.
 class DeviceImportController : public QObject {
     Q_OBJECT
 
@@ -44,6 +45,9 @@ public:
     // What the rider must know about rides just imported: one line per ride recovered from a
     // damaged file.
     const std::optional<QString>& notice() const { return m_notice; }
+    // Entries whose ride is in the routes folder already (same device and start); they are not
+    // chosen unless the rider ticks them.
+    bool isImported(const QString& id) const { return m_importedIDs.contains(id); }
     // Why the list is empty, naming the folders searched; absent while it is not.
     std::optional<QString> emptyText() const;
     // "Import", or "Import 3" for several entries.
@@ -85,6 +89,7 @@ private:
     std::vector<devices::DeviceActivity> m_activities;
     std::vector<devices::DeviceActivity> m_courses;
     QSet<QString> m_selectedIDs;
+    QSet<QString> m_importedIDs;
     bool m_busy = false;
     std::optional<QString> m_error;
     std::optional<QString> m_notice;

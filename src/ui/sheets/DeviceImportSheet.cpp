@@ -140,6 +140,8 @@ void DeviceImportSheet::refresh()
         QString text = entry.name;
         if (entry.date)
             text += QStringLiteral("   ") + QLocale().toString(*entry.date, QLocale::ShortFormat);
+        if (c.isImported(entry.id))
+            text += QStringLiteral("   ") + tr("imported");
         auto* item = new QListWidgetItem(text, m_items);
         item->setData(Qt::UserRole, entry.id);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);

@@ -323,7 +323,7 @@ QByteArray fitRide(int points, bool cut = false)
 
 } // namespace
 
-TEST_F(DeviceFlowTest, DeviceImportFindsWatchRidesAndRecoversDamagedOnes)
+TEST_F(DeviceFlowTest, DeviceImportFindsWatchRidesAndKnowsWhatIsInTheLibrary)
 {
     make("FENIX/GARMIN/ACTIVITY/2024-05-01-07-30-00.fit", fitRide(4), 1);
     make("FENIX/GARMIN/ACTIVITY/2024-05-02-08-00-00.FIT", fitRide(6, true), 2);
@@ -340,7 +340,8 @@ TEST_F(DeviceFlowTest, DeviceImportFindsWatchRidesAndRecoversDamagedOnes)
     ASSERT_FALSE(runTask(sheet.scan()).error);
     ASSERT_EQ(sheet.activities().size(), 2u);
     EXPECT_EQ(sheet.emptyText(), std::nullopt);
-    EXPECT_EQ(sheet.selectedIDs(), QSet<QString>{sheet.activities()[0].id});
+    const QString damaged = sheet.activities()[0].id;
+    EXPECT_EQ(sheet.selectedIDs(), QSet<QString>{damaged});
 
     // The damaged ride is kept up to its damage, and the sheet stays open to say so.
     ASSERT_FALSE(runTask(sheet.importSelected()).error);
@@ -350,12 +351,35 @@ TEST_F(DeviceFlowTest, DeviceImportFindsWatchRidesAndRecoversDamagedOnes)
     EXPECT_FALSE(sheet.error());
     EXPECT_FALSE(closed);
     EXPECT_EQ(toasts.current()->message, "Imported 1 ride");
-    EXPECT_EQ(routeFiles(), QStringList{"2024-05-02-08-00-00.gpx"});
+    EXPECT_TRUE(sheet.isImported(damaged));
+    EXPECT_TRUE(sheet.selectedIDs().isEmpty());
+
+    // Listed again, under a new name in the library: known as imported and left unticked.
+    ASSERT_TRUE(QFile::rename(QDir(routes).filePath("2024-05-02-08-00-00.gpx"),
+                              QDir(routes).filePath("Evening ride.gpx")));
+    DeviceImportController again(transports, routes, toasts, QString("FENIX"));
+    ASSERT_FALSE(runTask(again.scan()).error);
+    EXPECT_TRUE(again.isImported(damaged));
+    EXPECT_FALSE(again.isImported(again.activities()[1].id));
+    EXPECT_TRUE(again.selectedIDs().isEmpty());
+    again.selectAll();
+    EXPECT_EQ(again.selectedIDs(), QSet<QString>{again.activities()[1].id});
+    // Ticked by hand, it is imported again.
+    again.setSelected(damaged, true);
+    ASSERT_FALSE(runTask(again.importSelected()).error);
+    EXPECT_EQ(routeFiles(), (QStringList{"2024-05-01-07-30-00.gpx", "2024-05-02-08-00-00.gpx",
+                                         "Evening ride.gpx"}));
+
+    // The same ride on another device is another ride.
+    make("OTHER/Garmin/Activity/2024-05-01-07-30-00.fit", fitRide(4), 1);
+    DeviceImportController other(transports, routes, toasts, QString("OTHER"));
+    ASSERT_FALSE(runTask(other.scan()).error);
+    EXPECT_FALSE(other.isImported(other.activities().at(0).id));
 
     // A device without rides says where it looked.
-    ASSERT_FALSE(runTask(sheet.selectDevice(sheet.devices()[0])).error);
-    ASSERT_EQ(sheet.selectedDevice()->name, "EMPTY");
-    EXPECT_EQ(sheet.emptyText(), "No rides on EMPTY in Garmin/Activities or Garmin/Activity.");
+    ASSERT_FALSE(runTask(other.selectDevice(other.devices()[0])).error);
+    ASSERT_EQ(other.selectedDevice()->name, "EMPTY");
+    EXPECT_EQ(other.emptyText(), "No rides on EMPTY in Garmin/Activities or Garmin/Activity.");
 }
 
 TEST_F(DeviceFlowTest, DeviceSendNeverReplacesACourseSilently)
