@@ -5,7 +5,6 @@
 #include "PlannerFixture.h"
 #include "app/devices/DeviceImportController.h"
 #include "app/devices/DeviceSendController.h"
-#include "devices/FileSystemError.h"
 #include "devices/MTPTransport.h"
 #include "devices/MassStorageTransport.h"
 #include "formats/GPXImporter.h"
@@ -454,32 +453,4 @@ TEST_F(DeviceFlowTest, DeviceSendNeverReplacesACourseSilently)
               "A course named 'Kandel Runde' is already on RIDER420. Replace it?");
     EXPECT_TRUE(QFile::exists(QDir(volumes).filePath("RIDER420/Tracks/Kandel Runde 2.track")));
     EXPECT_FALSE(sheet.failed());
-}
-
-TEST(DeviceFlows, EveryDeviceErrorReadsAsASentence)
-{
-    using devices::DeviceError;
-    const QString device = "Edge 830";
-    EXPECT_EQ(
-        app::DeviceFlows::describe(DeviceError::alreadyExists("/m/E/Kandel-Runde.gpx"), device),
-        "A course of that name is already on Edge 830 (/m/E/Kandel-Runde.gpx).");
-    EXPECT_EQ(app::DeviceFlows::describe(DeviceError::notImplemented(), device),
-              "Edge 830 does not take this kind of course.");
-    EXPECT_EQ(app::DeviceFlows::describe(
-                  DeviceError::importFolderMissing("file:///m/E/Garmin/NewFiles"), device),
-              "Could not create the course folder /m/E/Garmin/NewFiles on Edge 830. Check that "
-              "the device is not write-protected and has space left.");
-    EXPECT_EQ(
-        app::DeviceFlows::describe(
-            std::make_exception_ptr(devices::FileSystemError{"/m/E/x", "no space left"}), device),
-        "No space left (/m/E/x).");
-    for (const auto& error : {DeviceError::verificationFailed("content mismatch writing A.gpx"),
-                              DeviceError::mtp("device no longer connected")}) {
-        const QString text = app::DeviceFlows::describe(error, device);
-        EXPECT_TRUE(text.startsWith("Edge 830 did not keep") ||
-                    text.startsWith("Could not work with Edge 830"))
-            << text.toStdString();
-        EXPECT_TRUE(text.endsWith('.'));
-        EXPECT_FALSE(text.contains("(\"")) << "no internal rendering";
-    }
 }
