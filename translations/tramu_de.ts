@@ -110,6 +110,127 @@
     </message>
 </context>
 <context>
+    <name>DeviceFlows</name>
+    <message>
+        <source>Could not create the course folder %1 on %2. Check that the device is not write-protected and has space left.</source>
+        <translation>Der Kursordner %1 auf %2 lässt sich nicht anlegen. Prüfe, ob das Gerät schreibgeschützt ist oder voll.</translation>
+    </message>
+    <message>
+        <source>A course of that name is already on %1 (%2).</source>
+        <translation>Ein Kurs dieses Namens liegt schon auf %1 (%2).</translation>
+    </message>
+    <message>
+        <source>%1 did not keep the file as it was sent (%2). Send it again; if that fails too, check the device's free space.</source>
+        <translation>%1 hat die Datei nicht so behalten, wie sie gesendet wurde (%2). Sende sie noch einmal; klappt das auch nicht, prüfe den freien Speicher des Geräts.</translation>
+    </message>
+    <message>
+        <source>Could not work with %1 over MTP: %2. </source>
+        <translation>Mit %1 ist über MTP keine Verbindung möglich: %2. </translation>
+    </message>
+    <message>
+        <source>%1 does not take this kind of course.</source>
+        <translation>%1 nimmt diese Art von Kurs nicht an.</translation>
+    </message>
+    <message>
+        <source>Something went wrong with %1.</source>
+        <translation>Mit %1 ist etwas schiefgegangen.</translation>
+    </message>
+    <message>
+        <source>No device found</source>
+        <translation>Kein Gerät gefunden</translation>
+    </message>
+    <message>
+        <source>Connect the device via USB, close other MTP apps (OpenMTP, Garmin Express), then Rescan.</source>
+        <translation>Schließe das Gerät über USB an, beende andere MTP-Programme (OpenMTP, Garmin Express) und drücke Neu suchen.</translation>
+    </message>
+    <message>
+        <source>A course named '%1' is already on %2. Replace it?</source>
+        <translation>Ein Kurs namens „%1“ liegt schon auf %2. Ersetzen?</translation>
+    </message>
+    <message>
+        <source>No rides on %1 in %2.</source>
+        <translation>Keine Fahrten auf %1 in %2.</translation>
+    </message>
+    <message>
+        <source> or </source>
+        <translation> oder </translation>
+    </message>
+</context>
+<context>
+    <name>DeviceImport</name>
+    <message>
+        <source>no track or route</source>
+        <translation>keine Spur oder Route</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>Import %1</source>
+        <translation>%1 importieren</translation>
+    </message>
+    <message>
+        <source>No courses on %1.</source>
+        <translation>Keine Kurse auf %1.</translation>
+    </message>
+    <message>
+        <source>Importing %1/%2…</source>
+        <translation>Importiere %1/%2…</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>Fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Imported 1 ride</source>
+        <translation>1 Fahrt importiert</translation>
+    </message>
+    <message>
+        <source>Imported %1 rides</source>
+        <translation>%1 Fahrten importiert</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceSend</name>
+    <message>
+        <source>Plan a route with at least two points first.</source>
+        <translation>Plane zuerst eine Route mit mindestens zwei Punkten.</translation>
+    </message>
+    <message>
+        <source>Leg %1 of the route has no geometry: the routing server could not compute it. Send the course once every leg is routed.</source>
+        <translation>Etappe %1 der Route hat keinen Verlauf: der Routing-Server konnte sie nicht berechnen. Sende den Kurs, sobald jede Etappe berechnet ist.</translation>
+    </message>
+    <message>
+        <source>The leg back to the start has no geometry: the routing server could not compute it. Send the course once every leg is routed.</source>
+        <translation>Die Etappe zurück zum Start hat keinen Verlauf: der Routing-Server konnte sie nicht berechnen. Sende den Kurs, sobald jede Etappe berechnet ist.</translation>
+    </message>
+    <message>
+        <source>FIT course with points ahead</source>
+        <translation>FIT-Kurs mit Vorankündigungen</translation>
+    </message>
+    <message>
+        <source>GPX course</source>
+        <translation>GPX-Kurs</translation>
+    </message>
+    <message>
+        <source>No free course name is left on %1.</source>
+        <translation>Auf %1 ist kein freier Kursname mehr übrig.</translation>
+    </message>
+    <message>
+        <source>Disconnect USB — the device imports on disconnect.</source>
+        <translation>USB trennen — das Gerät übernimmt den Kurs beim Trennen.</translation>
+    </message>
+    <message>
+        <source>Eject, then restart the device.</source>
+        <translation>Auswerfen, dann das Gerät neu starten.</translation>
+    </message>
+    <message>
+        <source>Sent '%1' to %2</source>
+        <translation>„%1“ an %2 gesendet</translation>
+    </message>
+</context>
+<context>
     <name>MapColorComponent</name>
     <message>
         <source>Background</source>
@@ -306,6 +427,60 @@
     </message>
 </context>
 <context>
+    <name>PlannerTracks</name>
+    <message>
+        <source>Could not read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>No track in %1</source>
+        <translation>Keine Spur in %1</translation>
+    </message>
+</context>
+<context>
+    <name>RideFile</name>
+    <message>
+        <source>not a GPX file</source>
+        <translation>keine GPX-Datei</translation>
+    </message>
+    <message>
+        <source>not a FIT file</source>
+        <translation>keine FIT-Datei</translation>
+    </message>
+    <message>
+        <source>not a Bryton track</source>
+        <translation>kein Bryton-Track</translation>
+    </message>
+    <message>
+        <source>FIT file is truncated</source>
+        <translation>FIT-Datei ist abgeschnitten</translation>
+    </message>
+    <message>
+        <source>FIT file is damaged (CRC mismatch)</source>
+        <translation>FIT-Datei ist beschädigt (Prüfsumme falsch)</translation>
+    </message>
+    <message>
+        <source>the file is damaged before its first point</source>
+        <translation>die Datei ist vor ihrem ersten Punkt beschädigt</translation>
+    </message>
+    <message>
+        <source>Recovered 1 point; the file is damaged after %1</source>
+        <translation>1 Punkt gerettet; die Datei ist nach %1 beschädigt</translation>
+    </message>
+    <message>
+        <source>Recovered %1 points; the file is damaged after %2</source>
+        <translation>%1 Punkte gerettet; die Datei ist nach %2 beschädigt</translation>
+    </message>
+    <message>
+        <source>Recovered %1 points; the file is damaged after %2 km</source>
+        <translation>%1 Punkte gerettet; die Datei ist nach %2 km beschädigt</translation>
+    </message>
+    <message>
+        <source>Recovered 1 point; the file is damaged after its first point</source>
+        <translation>1 Punkt gerettet; die Datei ist nach ihrem ersten Punkt beschädigt</translation>
+    </message>
+</context>
+<context>
     <name>Routing</name>
     <message>
         <source>Could not reach the routing server at %1: %2</source>
@@ -364,6 +539,10 @@
     <message>
         <source>No waypoints in %1</source>
         <translation>Keine Wegpunkte in %1</translation>
+    </message>
+    <message>
+        <source>No track in %1</source>
+        <translation>Keine Spur in %1</translation>
     </message>
 </context>
 <context>
@@ -604,6 +783,10 @@
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+    <message>
+        <source>imported</source>
+        <translation>importiert</translation>
+    </message>
 </context>
 <context>
     <name>zuvo::ui::DeviceSendSheet</name>
@@ -646,6 +829,14 @@
     <message>
         <source>Format</source>
         <translation>Format</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>Keep both</source>
+        <translation>Beide behalten</translation>
     </message>
 </context>
 <context>

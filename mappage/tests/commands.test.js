@@ -243,7 +243,7 @@ describe("camera and position markers", () => {
       "visible",
     );
     const outline = await map.inMap(
-      (m) => m.getSource("zuvo-server-area")._data.geometry.coordinates,
+      (m) => m.getSource("zuvo-server-area").serialize().data.geometry.coordinates,
     );
     assert.deepEqual(outline[2], [7.0, 51.0]);
     await map.send("showServerArea", { bounds: [6.9, 50.9, 7.0, 51.0], visible: false });

@@ -16,6 +16,13 @@ int fail(const QString& message)
     return exitFailure;
 }
 
+void warn(const QString& message)
+{
+    QString line = message;
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    std::fprintf(stderr, "tramu-cli: warning: %s\n", line.toLocal8Bit().constData());
+}
+
 int usage(const Command& command)
 {
     std::fprintf(stderr, "tramu-cli: usage: tramu-cli %s %s (see tramu-cli %s --help)\n",

@@ -19,6 +19,9 @@ inline constexpr int exitUsage = 2;   // the command line itself is wrong
 // exitFailure.
 int fail(const QString& message);
 
+// Prints "tramu-cli: warning: " and `message` on one line of standard error.
+void warn(const QString& message);
+
 // Prints "tramu-cli: " and the command's usage line on standard error;
 // returns exitUsage.
 int usage(const Command& command);

@@ -6,22 +6,33 @@
 #include "devices/FileSystemError.h"
 #include "formats/GPXWriter.h"
 
+#include <QFileInfo>
+
 namespace zuvo::cli {
 
 namespace {
 
 int convert(const QStringList& arguments)
 {
-    if (arguments.size() != 2)
+    const auto parsed = RideArguments::parse(arguments);
+    if (!parsed || parsed->files.size() != 2)
         return usage(convertCommand);
-    const auto ride = RideInput::read(arguments[0]);
+    const QString& in = parsed->files[0];
+    const QString& out = parsed->files[1];
+    const auto ride = RideInput::read(in, parsed->mode);
     if (!ride)
         return fail(ride.error());
+    if (!ride->recovered.isEmpty()) {
+        // The damaged file is all there is of the ride: it is never replaced by what was read.
+        if (QFileInfo(in).canonicalFilePath() == QFileInfo(out).canonicalFilePath())
+            return fail(out + QStringLiteral(": a recovered ride is not written over its source"));
+        warn(in + QStringLiteral(": ") + ride->recovered);
+    }
     // Streamed: a long ride's GPX is many times the size of its FIT file and
     // never needs to be in memory whole. An existing OUT is replaced only by
     // a whole file.
     try {
-        devices::FileReplacement file(arguments[1]);
+        devices::FileReplacement file(out);
         const formats::GPXWriter writer{.creator = QStringLiteral("zuvo")};
         writer.write(ride->samples, ride->name, [&](QByteArrayView piece) {
             file.write(piece);
@@ -38,8 +49,9 @@ int convert(const QStringList& arguments)
 
 const Command convertCommand{
     .name = "convert",
-    .arguments = "IN OUT.gpx",
-    .summary = "write the ride in IN (.fit, .track or .gpx) as a GPX ride file",
+    .arguments = "IN OUT.gpx [--recover]",
+    .summary = "write the ride in IN (.fit, .track or .gpx) as a GPX ride file; with --recover a "
+               "damaged FIT file is read up to the damage, with a warning",
     .run = convert,
 };
 

@@ -1,8 +1,7 @@
 #include "cli/DeviceAccess.h"
 
+#include "app/devices/DeviceFlows.h"
 #include "cli/CommandLine.h"
-#include "devices/DeviceError.h"
-#include "devices/FileSystemError.h"
 
 #include <QUrl>
 
@@ -81,16 +80,16 @@ int withDevice(
     const DeviceArguments& arguments, const QString& nameOrURL,
     const std::function<int(const devices::GarminDevice&, const devices::DeviceTransport&)>& work)
 {
+    std::optional<devices::GarminDevice> device;
     try {
         const DeviceAccess access(arguments.volumesDirectory());
-        const auto device = access.find(nameOrURL);
+        device = access.find(nameOrURL);
         if (!device)
             return fail(QStringLiteral("no device '%1' (see tramu-cli devices)").arg(nameOrURL));
         return work(*device, access.transportFor(*device));
-    } catch (const devices::DeviceError& error) {
-        return fail(error.description());
-    } catch (const devices::FileSystemError& error) {
-        return fail(error.description());
+    } catch (...) {
+        return fail(app::DeviceFlows::describe(std::current_exception(),
+                                               device ? device->name : nameOrURL));
     }
 }
 

@@ -50,7 +50,7 @@ private:
 
 // Finds the device `nameOrURL` names (see DeviceAccess::find) and runs
 // `work` with it and its transport, returning work's exit code. A device
-// that is not there, or a DeviceError or FileSystemError thrown on the way,
+// that is not there, or a failure on the way (said as the device sheets say it),
 // is printed as one line and gives exitFailure.
 int withDevice(
     const DeviceArguments& arguments, const QString& nameOrURL,

@@ -1,5 +1,6 @@
 #include "cli/DevicesCommand.h"
 
+#include "app/devices/DeviceFlows.h"
 #include "app/devices/DeviceWatcher.h"
 #include "cli/CommandLine.h"
 #include "cli/DeviceAccess.h"
@@ -47,7 +48,7 @@ int listDevices(const QStringList& arguments)
     for (const QStringList& row : deviceRows(volumes, mtp, watcher.entries()))
         printRecord(row);
     if (mtpFailure)
-        return fail(mtpFailure->description());
+        return fail(app::DeviceFlows::describe(*mtpFailure, QStringLiteral("the MTP devices")));
     return 0;
 }
 

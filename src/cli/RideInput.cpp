@@ -1,83 +1,51 @@
 #include "cli/RideInput.h"
 
 #include "cli/InputFile.h"
-#include "formats/BrytonTrackReader.h"
-#include "formats/FITImporter.h"
-#include "formats/GPXImporter.h"
 
 #include <QFileInfo>
 
 namespace zuvo::cli {
 
-using formats::ImportedGPX;
-
-namespace {
-
-QString describe(formats::FITImportError error)
+model::Result<RideInput, QString> RideInput::read(const QString& path, app::RideRead mode)
 {
-    switch (error) {
-    case formats::FITImportError::notFIT:
-        return QStringLiteral("not a FIT file");
-    case formats::FITImportError::truncated:
-        return QStringLiteral("FIT file is truncated");
-    case formats::FITImportError::badCRC:
-        return QStringLiteral("FIT file is damaged (CRC mismatch)");
+    const auto input = InputFile::open(path);
+    if (!input)
+        return input.error();
+    auto parsed = app::readRide(path, input->bytes(), mode);
+    if (!parsed) {
+        QString message = path + QStringLiteral(": ") + app::rideErrorText(parsed.error());
+        if (parsed.error() == app::RideError::fitTruncated ||
+            parsed.error() == app::RideError::fitBadCRC)
+            message += QStringLiteral(" (--recover reads the ride up to the damage)");
+        return message;
     }
-    return {};
-}
 
-model::Result<ImportedGPX, QString> parse(const QString& path, QByteArrayView bytes)
-{
-    const QString lower = path.toLower();
-    if (lower.endsWith(QLatin1String(".fit"))) {
-        auto result = formats::FITImporter::read(bytes);
-        if (!result)
-            return describe(result.error());
-        return std::move(result).value();
-    }
-    if (lower.endsWith(QLatin1String(".track"))) {
-        const auto points = formats::BrytonTrackReader::read(bytes);
-        if (!points)
-            return QStringLiteral("not a Bryton track");
-        std::vector<model::TrackSample> track;
-        track.reserve(points->size());
-        for (const auto& point : *points)
-            track.push_back({.coordinate = point});
-        return ImportedGPX{.tracks = {std::move(track)}};
-    }
-    auto result = formats::GPXImporter::read(bytes);
-    if (!result)
-        return QStringLiteral("not a GPX file");
-    return std::move(result).value();
-}
-
-} // namespace
-
-model::Result<RideInput, QString> RideInput::read(const QString& path)
-{
-    auto imported = [&]() -> model::Result<ImportedGPX, QString> {
-        const auto input = InputFile::open(path);
-        if (!input)
-            return input.error();
-        auto parsed = parse(path, input->bytes());
-        if (!parsed)
-            return path + QStringLiteral(": ") + parsed.error();
-        return parsed;
-    }();
-    if (!imported)
-        return imported.error();
-
-    RideInput ride{.name = QFileInfo(path).completeBaseName()};
-    auto& parsed = imported.value();
-    if (!parsed.tracks.empty()) {
-        ride.samples = std::move(parsed.tracks.front());
-    } else if (!parsed.routes.empty()) {
-        for (const auto& point : parsed.routes.front())
+    RideInput ride{.name = QFileInfo(path).completeBaseName(),
+                   .recovered = app::recoveryNotice(*parsed)};
+    auto& imported = parsed.value().imported;
+    if (!imported.tracks.empty()) {
+        ride.samples = std::move(imported.tracks.front());
+    } else if (!imported.routes.empty()) {
+        for (const auto& point : imported.routes.front())
             ride.samples.push_back({.coordinate = point});
     } else {
         return path + QStringLiteral(": no track or route");
     }
     return ride;
+}
+
+std::optional<RideArguments> RideArguments::parse(const QStringList& arguments)
+{
+    RideArguments parsed;
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--recover"))
+            parsed.mode = app::RideRead::recovering;
+        else if (argument.startsWith(QLatin1String("--")))
+            return std::nullopt;
+        else
+            parsed.files << argument;
+    }
+    return parsed;
 }
 
 } // namespace zuvo::cli

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "app/planner/RideFile.h"
 #include "model/Result.h"
 #include "model/TrackSample.h"
 
 #include <QString>
+#include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace zuvo::cli {
@@ -16,10 +19,22 @@ namespace zuvo::cli {
 struct RideInput {
     QString name;
     std::vector<model::TrackSample> samples = {};
+    // For a ride read past damage: "Recovered 237 points; the file is damaged after 0:12:03".
+    QString recovered = {};
 
     // A one-line message naming the file when it cannot be read, is not in
-    // its format or holds no points.
-    static model::Result<RideInput, QString> read(const QString& path);
+    // its format or holds no points. Read strictly, a damaged FIT file fails
+    // with a hint to read it recovering.
+    static model::Result<RideInput, QString> read(const QString& path, app::RideRead mode);
+};
+
+// The command line of a command that reads rides: its files, and whether "--recover" asks to
+// read a damaged FIT file as far as it goes. Absent on any other option.
+struct RideArguments {
+    QStringList files = {};
+    app::RideRead mode = app::RideRead::strict;
+
+    static std::optional<RideArguments> parse(const QStringList& arguments);
 };
 
 } // namespace zuvo::cli

@@ -5,6 +5,7 @@
 #include "cli/DeviceAccess.h"
 #include "cli/InputFile.h"
 #include "devices/CourseFileNames.h"
+#include "devices/DeviceError.h"
 #include "formats/FITCourseWriter.h"
 #include "formats/GPXImporter.h"
 
@@ -17,6 +18,7 @@ namespace {
 
 const QString nameOption = QStringLiteral("--name");
 const QString fitFlag = QStringLiteral("--fit");
+const QString replaceFlag = QStringLiteral("--replace");
 const QString profileOption = QStringLiteral("--profile");
 
 // The coordinates of the first track, else of the first route.
@@ -34,10 +36,13 @@ std::vector<model::Coordinate> courseGeometry(const formats::ImportedGPX& gpx)
 
 int send(const QStringList& arguments)
 {
-    const auto parsed = DeviceArguments::parse(arguments, {nameOption, profileOption}, {fitFlag});
+    const auto parsed =
+        DeviceArguments::parse(arguments, {nameOption, profileOption}, {fitFlag, replaceFlag});
     if (!parsed || parsed->positional.size() != 2)
         return usage(sendCommand);
     const bool fit = parsed->flags.contains(fitFlag);
+    const auto existing = parsed->flags.contains(replaceFlag) ? devices::OnExisting::replace
+                                                              : devices::OnExisting::refuse;
     std::optional<model::CostingKind> kind;
     if (parsed->values.contains(profileOption)) {
         kind = model::costingKindFromName(parsed->values.value(profileOption));
@@ -73,13 +78,14 @@ int send(const QStringList& arguments)
         return fail(QStringLiteral("\"%1\" has no valid characters for a device filename.")
                         .arg(courseName));
     };
-    return withDevice(*parsed, wanted, [&](const auto& device, const auto& transport) {
+    const auto write = [&](const devices::GarminDevice& device,
+                           const devices::DeviceTransport& transport) {
         if (device.layout == devices::DeviceLayout::garmin) {
             const std::optional<QString> fileName = devices::garminCourseFileName(
                 courseName, fit ? QLatin1String(".fit") : QLatin1String(".gpx"));
             if (!fileName)
                 return noValidCharacters();
-            transport.writeCourse(course, *fileName, device);
+            transport.writeCourse(course, *fileName, device, existing);
             printRecord({*fileName, device.name});
             return 0;
         }
@@ -89,9 +95,22 @@ int send(const QStringList& arguments)
         const QString tourName = devices::stripFATInvalidCharacters(courseName);
         if (tourName.isEmpty())
             return noValidCharacters();
-        transport.writeTour(points, tourName, device);
+        transport.writeTour(points, tourName, device, existing);
         printRecord({tourName, device.name});
         return 0;
+    };
+    return withDevice(*parsed, wanted, [&](const auto& device, const auto& transport) {
+        // A course of the same name stays unless the command line says to replace it.
+        try {
+            return write(device, transport);
+        } catch (const devices::DeviceError& error) {
+            const auto* taken = std::get_if<devices::DeviceError::AlreadyExists>(&error.value());
+            if (!taken)
+                throw;
+            return fail(QStringLiteral("a course named '%1' is already on %2: %3 (--replace "
+                                       "replaces it)")
+                            .arg(courseName, device.name, taken->file));
+        }
     });
 }
 
@@ -100,11 +119,11 @@ int send(const QStringList& arguments)
 const Command sendCommand{
     .name = "send",
     .arguments = "DEVICE FILE.gpx [--name NAME] [--fit [--profile road|gravel|mtb|motorcycle]] "
-                 "[--volumes DIR]",
+                 "[--replace] [--volumes DIR]",
     .summary = "send FILE as the course NAME (by default the file's base name) to DEVICE: as it "
                "is to a Garmin, or with --fit as a FIT course with points ahead (see 'course'), "
-               "as a tour of its first track or route to a Bryton; prints the name written and "
-               "the device",
+               "as a tour of its first track or route to a Bryton; a course of that name on the "
+               "device is replaced only with --replace; prints the name written and the device",
     .run = send,
 };
 

@@ -25,11 +25,15 @@ void insert(QJsonObject& object, const char* key, const std::optional<T>& value)
 
 int stats(const QStringList& arguments)
 {
-    if (arguments.size() != 1)
+    const auto parsed = RideArguments::parse(arguments);
+    if (!parsed || parsed->files.size() != 1)
         return usage(statsCommand);
-    const auto ride = RideInput::read(arguments[0]);
+    const QString& in = parsed->files[0];
+    const auto ride = RideInput::read(in, parsed->mode);
     if (!ride)
         return fail(ride.error());
+    if (!ride->recovered.isEmpty())
+        warn(in + QStringLiteral(": ") + ride->recovered);
     // RideInput never yields an empty track, so there always is a summary.
     const auto stats = *model::TrackSampleStats::compute(ride->samples, ascentThreshold);
 
@@ -52,8 +56,9 @@ int stats(const QStringList& arguments)
 
 const Command statsCommand{
     .name = "stats",
-    .arguments = "IN",
-    .summary = "print the summary of the first track in IN (.fit, .track or .gpx) as JSON",
+    .arguments = "IN [--recover]",
+    .summary = "print the summary of the first track in IN (.fit, .track or .gpx) as JSON; with "
+               "--recover a damaged FIT file is read up to the damage, with a warning",
     .run = stats,
 };
 

@@ -20,7 +20,7 @@ int tour(const QStringList& arguments)
         name == QLatin1String(".."))
         return fail(QStringLiteral("'%1' cannot name a tour file").arg(name));
 
-    const auto input = RideInput::read(arguments[0]);
+    const auto input = RideInput::read(arguments[0], app::RideRead::strict);
     if (!input)
         return fail(input.error());
     formats::BrytonTour tour{.name = name};

@@ -17,6 +17,9 @@ QString DeviceError::description() const
                           [](const ImportFolderMissing& e) {
                               return QStringLiteral("importFolderMissing(%1)").arg(e.url);
                           },
+                          [](const AlreadyExists& e) {
+                              return QStringLiteral("alreadyExists(\"%1\")").arg(e.file);
+                          },
                           [](const VerificationFailed& e) {
                               return QStringLiteral("verificationFailed(\"%1\")").arg(e.message);
                           },

@@ -17,7 +17,12 @@ public:
         QString url;
         bool operator==(const ImportFolderMissing&) const = default;
     };
-    // A written file does not read back as written, or a tour already exists.
+    // A course of that name is on the device already: `file` is where.
+    struct AlreadyExists {
+        QString file;
+        bool operator==(const AlreadyExists&) const = default;
+    };
+    // A written file does not read back as written.
     struct VerificationFailed {
         QString message;
         bool operator==(const VerificationFailed&) const = default;
@@ -31,9 +36,11 @@ public:
     struct NotImplemented {
         bool operator==(const NotImplemented&) const = default;
     };
-    using Case = std::variant<ImportFolderMissing, VerificationFailed, Mtp, NotImplemented>;
+    using Case =
+        std::variant<ImportFolderMissing, AlreadyExists, VerificationFailed, Mtp, NotImplemented>;
 
     static DeviceError importFolderMissing(QString url) { return {ImportFolderMissing{url}}; }
+    static DeviceError alreadyExists(QString file) { return {AlreadyExists{std::move(file)}}; }
     static DeviceError verificationFailed(QString message)
     {
         return {VerificationFailed{std::move(message)}};
@@ -52,6 +59,7 @@ public:
     // The plain textual rendering: the case name, then the payload in
     // parentheses, a message in double quotes:
     // mtp("device no longer connected"), importFolderMissing(file:///…),
+    // alreadyExists("/media/ana/EDGE/Garmin/NewFiles/Alpen.gpx"),
     // notImplemented.
     QString description() const;
 

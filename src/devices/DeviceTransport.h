@@ -7,9 +7,16 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace zuvo::devices {
+
+// What a course write does when the device already has a course of that name.
+enum class OnExisting {
+    refuse,  // throws DeviceError alreadyExists and leaves the device as it was
+    replace, // the new course takes the place of the old one, once it is whole
+};
 
 // One way of reaching bike computers (mounted volumes, MTP). Every operation
 // is synchronous and blocks its caller, so the application runs them in
@@ -22,10 +29,19 @@ public:
     // The devices reachable now, in discovery order.
     virtual std::vector<GarminDevice> scanVolumes() const = 0;
 
-    // Writes a course file (GPX bytes) so that the device imports it. `named`
-    // is the file name on the device, extension included, already cleaned.
-    virtual void writeCourse(const QByteArray& data, const QString& named,
-                             const GarminDevice& to) const = 0;
+    // Where the device keeps a course of the name that a course written as
+    // `named` would take: for a Garmin a course file (GPX or FIT) of the same
+    // name without its extension, in any letter case, waiting to be imported
+    // or imported already; for a Bryton the tour `named`. The file's path on
+    // the device; absent when there is none.
+    virtual std::optional<QString> existingCourse(const QString& named,
+                                                  const GarminDevice& on) const = 0;
+
+    // Writes a course file (GPX or FIT bytes) so that the device imports it.
+    // `named` is the file name on the device, extension included, already
+    // cleaned.
+    virtual void writeCourse(const QByteArray& data, const QString& named, const GarminDevice& to,
+                             OnExisting existing) const = 0;
 
     // Recorded rides, newest first.
     virtual std::vector<DeviceActivity> listActivities(const GarminDevice& on) const = 0;
@@ -41,7 +57,7 @@ public:
 
     // Writes a Bryton tour named `name` (no extension) with this geometry.
     virtual void writeTour(const std::vector<model::Coordinate>& coordinates, const QString& name,
-                           const GarminDevice& to) const = 0;
+                           const GarminDevice& to, OnExisting existing) const = 0;
 };
 
 } // namespace zuvo::devices

@@ -133,29 +133,45 @@ void MTPSession::runWithDevice(const QString& serial, const std::function<void(D
     });
 }
 
-MTPSession::Folder MTPSession::folder(const QStringList& path, Device* device)
+std::vector<MTPSession::Folder> MTPSession::folders(const QStringList& path, Device* device)
 {
     if (LIBMTP_Get_Storage(device, LIBMTP_STORAGE_SORTBY_NOTSORTED) != 0 || !device->storage)
         throw DeviceError::mtp(QStringLiteral("device has no storage list"));
     const quint32 storage = device->storage->id;
-    quint32 parent = LIBMTP_FILES_AND_FOLDERS_ROOT;
+    std::vector<quint32> found{LIBMTP_FILES_AND_FOLDERS_ROOT};
     for (const QString& name : path) {
-        const QByteArray wanted = name.toUtf8();
-        std::optional<quint32> match;
-        LIBMTP_file_t* entry = LIBMTP_Get_Files_And_Folders(device, storage, parent);
-        while (entry) {
-            const FileRecord record(entry, &LIBMTP_destroy_file_t);
-            entry = entry->next;
-            if (!match && record->filetype == LIBMTP_FILETYPE_FOLDER && record->filename &&
-                wanted == record->filename)
-                match = record->item_id;
+        std::vector<quint32> exact;
+        std::vector<quint32> otherCase;
+        for (const quint32 parent : found) {
+            LIBMTP_file_t* entry = LIBMTP_Get_Files_And_Folders(device, storage, parent);
+            while (entry) {
+                const FileRecord record(entry, &LIBMTP_destroy_file_t);
+                entry = entry->next;
+                if (record->filetype != LIBMTP_FILETYPE_FOLDER || !record->filename)
+                    continue;
+                const QString entryName = QString::fromUtf8(record->filename);
+                if (entryName == name)
+                    exact.push_back(record->item_id);
+                else if (entryName.compare(name, Qt::CaseInsensitive) == 0)
+                    otherCase.push_back(record->item_id);
+            }
         }
-        if (!match)
-            throw DeviceError::mtp(QStringLiteral("folder ") + path.join(QLatin1Char('/')) +
-                                   QStringLiteral(" not found on device"));
-        parent = *match;
+        found = std::move(exact);
+        found.insert(found.end(), otherCase.begin(), otherCase.end());
     }
-    return {.id = parent, .storage = storage};
+    std::vector<Folder> result;
+    for (const quint32 id : found)
+        result.push_back({.id = id, .storage = storage});
+    return result;
+}
+
+MTPSession::Folder MTPSession::folder(const QStringList& path, Device* device)
+{
+    const std::vector<Folder> found = folders(path, device);
+    if (found.empty())
+        throw DeviceError::mtp(QStringLiteral("folder ") + path.join(QLatin1Char('/')) +
+                               QStringLiteral(" not found on device"));
+    return found.front();
 }
 
 std::vector<MTPSession::FileEntry> MTPSession::files(quint32 folder, quint32 storage,
@@ -187,6 +203,12 @@ void MTPSession::download(quint32 objectID, const QString& to, Device* device)
                                 nullptr) != 0)
         failAfterDumping(device, QStringLiteral("download failed for object %1").arg(objectID));
     file.commit();
+}
+
+void MTPSession::remove(quint32 objectID, Device* device)
+{
+    if (LIBMTP_Delete_Object(device, objectID) != 0)
+        failAfterDumping(device, QStringLiteral("could not delete object %1").arg(objectID));
 }
 
 quint64 MTPSession::send(const QByteArray& data, const QString& named, quint32 parent,

@@ -70,9 +70,12 @@ public:
 
     // Inside a `withDevice` body only.
 
-    // The folder at `path` (folder names from the root of the first
-    // storage, compared exactly); an empty path is the storage root. Throws
-    // DeviceError.
+    // Every folder at `path` (folder names from the root of the first
+    // storage, compared in any letter case, those spelt exactly first); an
+    // empty path is the storage root. Empty when there is none. Throws
+    // DeviceError when the storage cannot be read.
+    static std::vector<Folder> folders(const QStringList& path, Device* device);
+    // The first of `folders`. Throws DeviceError, also when there is none.
     static Folder folder(const QStringList& path, Device* device);
     // The files (not folders) in a folder, in the device's order. Never fails:
     // a folder that cannot be listed has no files.
@@ -86,6 +89,9 @@ public:
     // FileSystemError.
     static quint64 send(const QByteArray& data, const QString& named, quint32 parent,
                         quint32 storage, Device* device);
+
+    // Deletes an object. Throws DeviceError.
+    static void remove(quint32 objectID, Device* device);
 
 private:
     static void runWithDevice(const QString& serial, const std::function<void(Device*)>& body);

@@ -3,6 +3,8 @@
 #include "devices/DeviceError.h"
 #include "devices/MTPSession.h"
 
+#include <QFileInfo>
+#include <QSet>
 #include <QUrl>
 
 #include <limits>
@@ -40,18 +42,33 @@ std::optional<quint32> objectID(const QString& activityID)
     return quint32(value);
 }
 
-std::vector<DeviceActivity> listFolder(const GarminDevice& device, const QStringList& path)
+// The rides or courses in every folder at one of `paths`, each object once.
+std::vector<DeviceActivity> listFolders(const GarminDevice& device, const QStringList& paths,
+                                        bool missingIsEmpty)
 {
     const std::vector<MTPSession::FileEntry> entries =
         MTPSession::withDevice(listedSerial(device), [&](MTPSession::Device* handle) {
-            const MTPSession::Folder folder = MTPSession::folder(path, handle);
-            return MTPSession::files(folder.id, folder.storage, handle);
+            std::vector<MTPSession::FileEntry> all;
+            for (const QString& path : paths) {
+                const QStringList names = path.split(QLatin1Char('/'));
+                const auto found = missingIsEmpty ? MTPSession::folders(names, handle)
+                                                  : std::vector{MTPSession::folder(names, handle)};
+                for (const MTPSession::Folder& folder : found) {
+                    const auto files = MTPSession::files(folder.id, folder.storage, handle);
+                    all.insert(all.end(), files.begin(), files.end());
+                }
+            }
+            return all;
         });
     std::vector<DeviceActivity> activities;
+    QSet<quint32> seen;
     for (const MTPSession::FileEntry& entry : entries) {
         const QString lower = entry.name.toLower();
         if (!lower.endsWith(QLatin1String(".fit")) && !lower.endsWith(QLatin1String(".gpx")))
             continue;
+        if (seen.contains(entry.id))
+            continue;
+        seen.insert(entry.id);
         activities.push_back({.id = activityPrefix + QString::number(entry.id),
                               .name = entry.name,
                               .date = entry.modified,
@@ -59,6 +76,33 @@ std::vector<DeviceActivity> listFolder(const GarminDevice& device, const QString
     }
     sortNewestFirst(activities);
     return activities;
+}
+
+struct CourseObject {
+    quint32 id = 0;
+    QString path; // "Garmin/NewFiles/Alpen.gpx"
+};
+
+// The course files (GPX or FIT) named like `named` without its extension, in
+// any letter case, waiting in NewFiles or imported into Courses.
+std::vector<CourseObject> sameNamedCourses(const QString& named, MTPSession::Device* device)
+{
+    const QString baseName = QFileInfo(named).completeBaseName();
+    std::vector<CourseObject> found;
+    for (const QString& path :
+         {QStringLiteral("Garmin/NewFiles"), QStringLiteral("Garmin/Courses")}) {
+        for (const MTPSession::Folder& folder : MTPSession::folders(path.split('/'), device)) {
+            for (const MTPSession::FileEntry& entry :
+                 MTPSession::files(folder.id, folder.storage, device)) {
+                const QFileInfo name(entry.name);
+                const QString extension = name.suffix().toLower();
+                if (name.completeBaseName().compare(baseName, Qt::CaseInsensitive) == 0 &&
+                    (extension == u"gpx" || extension == u"fit"))
+                    found.push_back({entry.id, path + QLatin1Char('/') + entry.name});
+            }
+        }
+    }
+    return found;
 }
 
 } // namespace
@@ -109,8 +153,20 @@ std::vector<GarminDevice> MTPTransport::scanVolumes() const
     return devices;
 }
 
-void MTPTransport::writeCourse(const QByteArray& data, const QString& named,
-                               const GarminDevice& to) const
+std::optional<QString> MTPTransport::existingCourse(const QString& named,
+                                                    const GarminDevice& on) const
+{
+    const std::vector<CourseObject> found =
+        MTPSession::withDevice(listedSerial(on), [&](MTPSession::Device* device) {
+            return sameNamedCourses(named, device);
+        });
+    if (found.empty())
+        return std::nullopt;
+    return found.front().path;
+}
+
+void MTPTransport::writeCourse(const QByteArray& data, const QString& named, const GarminDevice& to,
+                               OnExisting existing) const
 {
     const std::optional<QString> serial = MTPTransport::serial(to.volumeURL);
     if (!serial)
@@ -121,22 +177,29 @@ void MTPTransport::writeCourse(const QByteArray& data, const QString& named,
     MTPSession::withDevice(*serial, [&](MTPSession::Device* device) {
         const MTPSession::Folder folder =
             MTPSession::folder({QStringLiteral("Garmin"), QStringLiteral("NewFiles")}, device);
+        const std::vector<CourseObject> earlier = sameNamedCourses(named, device);
+        if (!earlier.empty() && existing == OnExisting::refuse)
+            throw DeviceError::alreadyExists(earlier.front().path);
         const quint64 deviceSize = MTPSession::send(data, named, folder.id, folder.storage, device);
         if (deviceSize != quint64(data.size()))
             throw DeviceError::verificationFailed(
                 QStringLiteral("size mismatch for %1: sent %2, device has %3")
                     .arg(named, QString::number(data.size()), QString::number(deviceSize)));
+        // The earlier course goes only once the new one is on the device whole.
+        for (const CourseObject& course : earlier)
+            MTPSession::remove(course.id, device);
     });
 }
 
 std::vector<DeviceActivity> MTPTransport::listActivities(const GarminDevice& on) const
 {
-    return listFolder(on, {QStringLiteral("Garmin"), QStringLiteral("Activities")});
+    // A device without any of the folders has no rides.
+    return listFolders(on, rideFolders(DeviceLayout::garmin), true);
 }
 
 std::vector<DeviceActivity> MTPTransport::listCourses(const GarminDevice& on) const
 {
-    return listFolder(on, {QStringLiteral("Garmin"), QStringLiteral("Courses")});
+    return listFolders(on, {QStringLiteral("Garmin/Courses")}, false);
 }
 
 void MTPTransport::downloadActivity(const DeviceActivity& activity, const GarminDevice& from,
@@ -151,7 +214,7 @@ void MTPTransport::downloadActivity(const DeviceActivity& activity, const Garmin
 }
 
 void MTPTransport::writeTour(const std::vector<model::Coordinate>&, const QString&,
-                             const GarminDevice&) const
+                             const GarminDevice&, OnExisting) const
 {
     throw DeviceError::notImplemented();
 }

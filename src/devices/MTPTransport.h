@@ -13,8 +13,9 @@ namespace zuvo::devices {
 // The device URL, "mtp://" and the percent-encoded serial, is all a
 // GarminDevice keeps of the device; every operation reads the serial back
 // from it and finds the device through MTPSession, on its thread. Courses go
-// to Garmin/NewFiles, rides are listed from Garmin/Activities and courses from
-// Garmin/Courses, all on the first storage.
+// to Garmin/NewFiles, rides are listed from Garmin/Activities and
+// Garmin/Activity and courses from Garmin/Courses, all on the first storage,
+// with folder names matched in any letter case.
 class MTPTransport : public DeviceTransport {
 public:
     // "mtp://" and the serial, in which every character but the ASCII letters
@@ -31,14 +32,16 @@ public:
     static std::optional<GarminDevice> device(const MTPDeviceInfo& info);
 
     std::vector<GarminDevice> scanVolumes() const override;
-    void writeCourse(const QByteArray& data, const QString& named,
-                     const GarminDevice& to) const override;
+    std::optional<QString> existingCourse(const QString& named,
+                                          const GarminDevice& on) const override;
+    void writeCourse(const QByteArray& data, const QString& named, const GarminDevice& to,
+                     OnExisting existing) const override;
     std::vector<DeviceActivity> listActivities(const GarminDevice& on) const override;
     void downloadActivity(const DeviceActivity& activity, const GarminDevice& from,
                           const QString& to) const override;
     std::vector<DeviceActivity> listCourses(const GarminDevice& on) const override;
     void writeTour(const std::vector<model::Coordinate>& coordinates, const QString& name,
-                   const GarminDevice& to) const override;
+                   const GarminDevice& to, OnExisting existing) const override;
 };
 
 } // namespace zuvo::devices

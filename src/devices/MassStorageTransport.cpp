@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QUrl>
 
 #include <cerrno>
@@ -78,25 +79,126 @@ bool sameFile(const QString& a, const QString& b)
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-// The visible files of `dir` whose lower-cased extension is one of
-// `extensions`, in name order; nothing when the folder cannot be listed.
-std::vector<DeviceActivity> listFiles(const QString& dir,
+// Every folder (or, with `kind` QDir::Files, file) below `root` that
+// `relative` ("Garmin/Activities") names when each name is compared in any
+// letter case, the exact spelling first.
+QStringList matchingPaths(const QString& root, const QString& relative,
+                          QDir::Filters kind = QDir::Dirs)
+{
+    QStringList found{root};
+    const QStringList names = relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        QStringList next;
+        for (const QString& dir : found) {
+            const QStringList entries = QDir(dir).entryList(
+                (i + 1 == names.size() ? kind : QDir::Dirs) | QDir::NoDotAndDotDot, QDir::Name);
+            if (entries.contains(name))
+                next << dir + QLatin1Char('/') + name;
+            for (const QString& entry : entries) {
+                if (entry != name && entry.compare(name, Qt::CaseInsensitive) == 0)
+                    next << dir + QLatin1Char('/') + entry;
+            }
+        }
+        found = std::move(next);
+    }
+    return found;
+}
+
+std::optional<QString> firstPath(const QString& root, const QString& relative,
+                                 QDir::Filters kind = QDir::Dirs)
+{
+    const QStringList paths = matchingPaths(root, relative, kind);
+    if (paths.isEmpty())
+        return std::nullopt;
+    return paths.front();
+}
+
+// Where `relative` is below `root`: the device's own spelling of each folder
+// that exists, the name as given from the first one that does not.
+QString pathFor(const QString& root, const QString& relative)
+{
+    QString path = root;
+    const QStringList names = relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const std::optional<QString> existing = firstPath(path, names[i]);
+        if (!existing)
+            return path + QLatin1Char('/') + names.mid(i).join(QLatin1Char('/'));
+        path = *existing;
+    }
+    return path;
+}
+
+// The visible files of `dirs` whose lower-cased extension is one of
+// `extensions`, each file once however many of the folders reach it; nothing
+// from a folder that cannot be listed.
+std::vector<DeviceActivity> listFiles(const QStringList& dirs,
                                       std::initializer_list<QLatin1String> extensions)
 {
     std::vector<DeviceActivity> files;
-    const QFileInfoList entries =
-        QDir(dir).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo& entry : entries) {
-        const QString extension = entry.suffix().toLower();
-        if (std::find(extensions.begin(), extensions.end(), extension) == extensions.end())
-            continue;
-        DeviceActivity activity{
-            .id = entry.absoluteFilePath(), .name = entry.fileName(), .size = entry.size()};
-        if (const QDateTime modified = entry.lastModified(); modified.isValid())
-            activity.date = modified.toUTC();
-        files.push_back(std::move(activity));
+    QSet<QString> seen;
+    for (const QString& dir : dirs) {
+        const QFileInfoList entries =
+            QDir(dir).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QFileInfo& entry : entries) {
+            const QString extension = entry.suffix().toLower();
+            if (std::find(extensions.begin(), extensions.end(), extension) == extensions.end())
+                continue;
+            if (const QString canonical = entry.canonicalFilePath(); !canonical.isEmpty()) {
+                if (seen.contains(canonical))
+                    continue;
+                seen.insert(canonical);
+            }
+            DeviceActivity activity{
+                .id = entry.absoluteFilePath(), .name = entry.fileName(), .size = entry.size()};
+            if (const QDateTime modified = entry.lastModified(); modified.isValid())
+                activity.date = modified.toUTC();
+            files.push_back(std::move(activity));
+        }
     }
     return files;
+}
+
+// The files in `dirs` named `baseName` with one of `extensions` (lower case),
+// both compared in any letter case.
+QStringList filesNamed(const QStringList& dirs, const QString& baseName,
+                       std::initializer_list<QLatin1String> extensions)
+{
+    QStringList found;
+    for (const QString& dir : dirs) {
+        const QFileInfoList entries =
+            QDir(dir).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QFileInfo& entry : entries) {
+            const QString extension = entry.suffix().toLower();
+            if (entry.completeBaseName().compare(baseName, Qt::CaseInsensitive) == 0 &&
+                std::find(extensions.begin(), extensions.end(), extension) != extensions.end())
+                found << entry.absoluteFilePath();
+        }
+    }
+    return found;
+}
+
+// Takes off the files an earlier course of the same name left beside the one
+// just written at `written` (another extension, another letter case, the
+// device's own copy among its courses).
+void removeEarlier(const QStringList& earlier, const QString& written)
+{
+    for (const QString& path : earlier) {
+        if (sameFile(path, written) || !QFileInfo::exists(path))
+            continue;
+        if (!QFile::remove(path))
+            throw FileSystemError{.path = path,
+                                  .message = QStringLiteral("cannot remove the earlier course")};
+    }
+}
+
+// The folders of a volume's layout that hold rides, in every letter case found.
+QStringList rideDirectories(const QString& volume, DeviceLayout layout)
+{
+    QStringList dirs;
+    for (const QString& folder : rideFolders(layout))
+        dirs << matchingPaths(volume, folder);
+    return dirs;
 }
 
 } // namespace
@@ -129,17 +231,16 @@ std::vector<GarminDevice> MassStorageTransport::scanVolumes() const
         QDir(m_volumesDirectory).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& volume : volumes) {
         const QString root = volume.absoluteFilePath();
-        const QString garmin = root + QLatin1String("/Garmin");
-        const QString planTrip = root + QLatin1String("/PlanTrip");
-        if (QFileInfo(garmin).isDir()) {
-            devices.push_back({.name = deviceName(garmin).value_or(volume.fileName()),
-                               .volumeURL = fileURL(root),
-                               .importFolderURL = fileURL(garmin + QLatin1String("/NewFiles")),
-                               .layout = DeviceLayout::garmin});
-        } else if (QFileInfo(planTrip).isDir()) {
+        if (const auto garmin = firstPath(root, QStringLiteral("Garmin"))) {
+            devices.push_back(
+                {.name = deviceName(*garmin).value_or(volume.fileName()),
+                 .volumeURL = fileURL(root),
+                 .importFolderURL = fileURL(pathFor(*garmin, QStringLiteral("NewFiles"))),
+                 .layout = DeviceLayout::garmin});
+        } else if (const auto planTrip = firstPath(root, QStringLiteral("PlanTrip"))) {
             devices.push_back({.name = volume.fileName(),
                                .volumeURL = fileURL(root),
-                               .importFolderURL = fileURL(planTrip),
+                               .importFolderURL = fileURL(*planTrip),
                                .layout = DeviceLayout::bryton});
         }
     }
@@ -148,8 +249,9 @@ std::vector<GarminDevice> MassStorageTransport::scanVolumes() const
 
 std::optional<QString> MassStorageTransport::deviceName(const QString& garminDir)
 {
-    QFile file(garminDir + QLatin1String("/GarminDevice.xml"));
-    if (!file.open(QIODevice::ReadOnly))
+    const auto path = firstPath(garminDir, QStringLiteral("GarminDevice.xml"), QDir::Files);
+    QFile file(path.value_or(QString()));
+    if (!path || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     // A plain text search, not an XML parse: the first Description element
     // names the device, whatever element holds it.
@@ -168,17 +270,49 @@ std::optional<QString> MassStorageTransport::deviceName(const QString& garminDir
     return name;
 }
 
+QStringList MassStorageTransport::sameNamedCourses(const QString& named,
+                                                   const GarminDevice& on) const
+{
+    const std::optional<QString> volume = localDirectory(on.volumeURL);
+    if (!volume)
+        return {};
+    if (on.layout == DeviceLayout::bryton) {
+        return filesNamed({pathFor(*volume, QStringLiteral("PlanTrip"))}, named,
+                          {QLatin1String("fit")}) +
+               filesNamed({pathFor(*volume, QStringLiteral("Tracks"))}, named,
+                          {QLatin1String("track")});
+    }
+    QStringList folders = matchingPaths(*volume, QStringLiteral("Garmin/Courses"));
+    if (const auto newFiles = localDirectory(on.importFolderURL))
+        folders.prepend(*newFiles);
+    return filesNamed(folders, QFileInfo(named).completeBaseName(),
+                      {QLatin1String("gpx"), QLatin1String("fit")});
+}
+
+std::optional<QString> MassStorageTransport::existingCourse(const QString& named,
+                                                            const GarminDevice& on) const
+{
+    const QStringList files = sameNamedCourses(named, on);
+    if (files.isEmpty())
+        return std::nullopt;
+    return files.front();
+}
+
 void MassStorageTransport::writeCourse(const QByteArray& data, const QString& named,
-                                       const GarminDevice& to) const
+                                       const GarminDevice& to, OnExisting existing) const
 {
     if (to.layout == DeviceLayout::bryton)
         throw DeviceError::notImplemented();
     const std::optional<QString> folder = localDirectory(to.importFolderURL);
     if (!folder || !QDir().mkpath(*folder))
         throw DeviceError::importFolderMissing(to.importFolderURL);
+    const QStringList earlier = sameNamedCourses(named, to);
+    if (!earlier.isEmpty() && existing == OnExisting::refuse)
+        throw DeviceError::alreadyExists(earlier.front());
 
     // The course is written under a hidden name and shown under its own only
-    // once it reads back whole, so the device never imports half a course.
+    // once it reads back whole, so the device never imports half a course,
+    // and a course it replaces stays until then.
     const QString temp = *folder + QLatin1String("/.") + named + QLatin1String(".zuvotmp");
     const QString final = *folder + QLatin1Char('/') + named;
     try {
@@ -192,16 +326,18 @@ void MassStorageTransport::writeCourse(const QByteArray& data, const QString& na
         QFile::remove(temp);
         throw;
     }
+    removeEarlier(earlier, final);
 }
 
 void MassStorageTransport::writeTour(const std::vector<model::Coordinate>& coordinates,
-                                     const QString& name, const GarminDevice& to) const
+                                     const QString& name, const GarminDevice& to,
+                                     OnExisting existing) const
 {
     if (to.layout != DeviceLayout::bryton)
         throw DeviceError::notImplemented();
     const QString volume = requireLocalDirectory(to.volumeURL);
-    const QString planTrip = volume + QLatin1String("/PlanTrip");
-    const QString tracks = volume + QLatin1String("/Tracks");
+    const QString planTrip = pathFor(volume, QStringLiteral("PlanTrip"));
+    const QString tracks = pathFor(volume, QStringLiteral("Tracks"));
 
     // Every way out, a failure included, leaves both folders without "._"
     // files, which the device would take for broken tours.
@@ -217,9 +353,10 @@ void MassStorageTransport::writeTour(const std::vector<model::Coordinate>& coord
 
     const QString fit = planTrip + QLatin1Char('/') + name + QLatin1String(".fit");
     const QString track = tracks + QLatin1Char('/') + name + QLatin1String(".track");
-    if (QFileInfo::exists(fit) || QFileInfo::exists(track))
-        throw DeviceError::verificationFailed(QStringLiteral("tour '") + name +
-                                              QStringLiteral("' already exists on the device"));
+    const QStringList earlierFit = filesNamed({planTrip}, name, {QLatin1String("fit")});
+    const QStringList earlierTrack = filesNamed({tracks}, name, {QLatin1String("track")});
+    if (existing == OnExisting::refuse && !(earlierFit + earlierTrack).isEmpty())
+        throw DeviceError::alreadyExists((earlierFit + earlierTrack).front());
 
     makeDirectory(planTrip);
     makeDirectory(tracks);
@@ -230,7 +367,10 @@ void MassStorageTransport::writeTour(const std::vector<model::Coordinate>& coord
     writeAtomically(base + QLatin1String(".tinfo"), Writer::tinfoData(tour));
     writeAtomically(base + QLatin1String(".smy"), Writer::smyData(tour));
     makeDirectory(base);
+    // Each file of a tour it replaces is replaced in one step.
     writeAtomically(track, Writer::trackData(tour));
+    removeEarlier(earlierFit, fit);
+    removeEarlier(earlierTrack, track);
 }
 
 void MassStorageTransport::sweepAppleDouble(const QString& dir)
@@ -262,9 +402,8 @@ std::vector<DeviceActivity> MassStorageTransport::listActivities(const GarminDev
     const std::optional<QString> volume = localDirectory(on.volumeURL);
     if (!volume)
         return {};
-    if (on.layout == DeviceLayout::bryton)
-        return brytonTracks(*volume + QLatin1String("/Tracks"));
-    return activityFiles(*volume + QLatin1String("/Garmin/Activities"));
+    const QStringList dirs = rideDirectories(*volume, on.layout);
+    return on.layout == DeviceLayout::bryton ? brytonTracks(dirs) : activityFiles(dirs);
 }
 
 std::vector<DeviceActivity> MassStorageTransport::listCourses(const GarminDevice& on) const
@@ -272,21 +411,21 @@ std::vector<DeviceActivity> MassStorageTransport::listCourses(const GarminDevice
     const std::optional<QString> volume = localDirectory(on.volumeURL);
     if (!volume || on.layout == DeviceLayout::bryton)
         return {};
-    return activityFiles(*volume + QLatin1String("/Garmin/Courses"));
+    return activityFiles(matchingPaths(*volume, QStringLiteral("Garmin/Courses")));
 }
 
-std::vector<DeviceActivity> MassStorageTransport::activityFiles(const QString& dir)
+std::vector<DeviceActivity> MassStorageTransport::activityFiles(const QStringList& dirs)
 {
     std::vector<DeviceActivity> files =
-        listFiles(dir, {QLatin1String("fit"), QLatin1String("gpx")});
+        listFiles(dirs, {QLatin1String("fit"), QLatin1String("gpx")});
     sortNewestFirst(files);
     return files;
 }
 
-std::vector<DeviceActivity> MassStorageTransport::brytonTracks(const QString& dir)
+std::vector<DeviceActivity> MassStorageTransport::brytonTracks(const QStringList& dirs)
 {
     std::vector<DeviceActivity> tracks;
-    for (DeviceActivity& file : listFiles(dir, {QLatin1String("track")})) {
+    for (DeviceActivity& file : listFiles(dirs, {QLatin1String("track")})) {
         // Duplicates and sort files the device keeps beside its rides, and
         // tracks it has not written yet, are no rides.
         const QString base = QFileInfo(file.name).completeBaseName();

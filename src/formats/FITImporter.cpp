@@ -5,8 +5,10 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace zuvo::formats {
 
@@ -45,7 +47,17 @@ struct ReadState {
     std::vector<model::Coordinate> coursePoints = {};
     std::uint32_t lastTimestamp = 0;
     bool haveTimestamp = false;
+    // The first timestamp of the ride, for how far a damaged file reaches.
+    std::optional<std::uint32_t> firstTimestamp = {};
     std::optional<QString> name = {};
+
+    void setTimestamp(std::uint32_t timestamp)
+    {
+        lastTimestamp = timestamp;
+        haveTimestamp = true;
+        if (!firstTimestamp)
+            firstTimestamp = timestamp;
+    }
 
     std::uint32_t unsignedAt(std::size_t at, std::size_t size, bool bigEndian) const
     {
@@ -69,8 +81,7 @@ struct ReadState {
             std::uint32_t timestamp = (lastTimestamp & ~0x1Fu) | offset;
             if (offset < (lastTimestamp & 0x1F))
                 timestamp += 0x20;
-            lastTimestamp = timestamp;
-            haveTimestamp = true;
+            setTimestamp(timestamp);
             const auto& definition = definitions[(header >> 5) & 3];
             if (!definition)
                 return FITImportError::truncated;
@@ -203,10 +214,8 @@ struct ReadState {
                     enhancedAltitude = value() / 5.0 - 500.0;
                 break;
             case 253: // timestamp, seconds since the FIT epoch
-                if (field.size == 4 && value() != 0xFFFFFFFF) {
-                    lastTimestamp = value();
-                    haveTimestamp = true;
-                }
+                if (field.size == 4 && value() != 0xFFFFFFFF)
+                    setTimestamp(value());
                 break;
             default:
                 break;
@@ -225,39 +234,91 @@ struct ReadState {
     }
 };
 
-} // namespace
-
-model::Result<ImportedGPX, FITImportError> FITImporter::read(QByteArrayView bytes)
+// The header's size (12 or 14), or absent when the bytes are no FIT file.
+// Header: size, protocol and profile version, data size (uint32
+// little-endian at 4), ".FIT" at 8, and in a 14-byte header a header CRC
+// that is not checked. The file CRC follows the data.
+std::optional<std::size_t> headerSize(QByteArrayView bytes)
 {
-    // Header: size (12 or 14), protocol and profile version, data size
-    // (uint32 little-endian at 4), ".FIT" at 8, and in a 14-byte header a
-    // header CRC that is not checked. The file CRC follows the data.
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    const auto size = std::size_t(bytes.size());
-    if (size < 12 || QByteArrayView(bytes.data() + 8, 4) != QByteArrayView(".FIT"))
-        return FITImportError::notFIT;
-    const std::size_t headerSize = data[0];
-    if (headerSize != 12 && headerSize != 14)
-        return FITImportError::notFIT;
+    if (bytes.size() < 12 || QByteArrayView(bytes.data() + 8, 4) != QByteArrayView(".FIT"))
+        return std::nullopt;
+    const auto size = std::size_t(std::uint8_t(bytes[0]));
+    if (size != 12 && size != 14)
+        return std::nullopt;
+    return size;
+}
 
-    ReadState state{.bytes = data};
-    const std::size_t dataSize = state.unsignedAt(4, 4, false);
-    state.end = headerSize + dataSize;
-    if (size < state.end + 2)
-        return FITImportError::truncated;
-    const std::uint16_t storedCrc = std::uint16_t(state.unsignedAt(state.end, 2, false));
-    if (detail::fitCrc(bytes.first(qsizetype(state.end))) != storedCrc)
-        return FITImportError::badCRC;
-
-    for (std::size_t pos = headerSize; pos < state.end;) {
+// Decodes the records from `pos` to the state's end; the error and the
+// offset of the record that could not be read.
+std::optional<std::pair<FITImportError, std::size_t>> decode(ReadState& state, std::size_t pos)
+{
+    while (pos < state.end) {
+        const std::size_t at = pos;
         if (const auto error = state.readRecord(pos))
-            return *error;
+            return std::pair(*error, at);
     }
+    return std::nullopt;
+}
 
+ImportedGPX imported(ReadState& state)
+{
     ImportedGPX result{.name = std::move(state.name), .waypoints = std::move(state.coursePoints)};
     if (!state.track.empty())
         result.tracks.push_back(std::move(state.track));
     return result;
+}
+
+} // namespace
+
+model::Result<ImportedGPX, FITImportError> FITImporter::read(QByteArrayView bytes)
+{
+    const auto header = headerSize(bytes);
+    if (!header)
+        return FITImportError::notFIT;
+    ReadState state{.bytes = reinterpret_cast<const std::uint8_t*>(bytes.data())};
+    state.end = *header + state.unsignedAt(4, 4, false);
+    if (std::size_t(bytes.size()) < state.end + 2)
+        return FITImportError::truncated;
+    const std::uint16_t storedCrc = std::uint16_t(state.unsignedAt(state.end, 2, false));
+    if (detail::fitCrc(bytes.first(qsizetype(state.end))) != storedCrc)
+        return FITImportError::badCRC;
+    if (const auto failure = decode(state, *header))
+        return failure->first;
+    return imported(state);
+}
+
+model::Result<RecoveredFIT, FITImportError> FITImporter::readRecovering(QByteArrayView bytes)
+{
+    const auto header = headerSize(bytes);
+    if (!header)
+        return FITImportError::notFIT;
+    const auto size = std::size_t(bytes.size());
+    ReadState state{.bytes = reinterpret_cast<const std::uint8_t*>(bytes.data())};
+    const std::size_t dataSize = state.unsignedAt(4, 4, false);
+    const std::size_t declaredEnd = *header + dataSize;
+
+    std::optional<FITImportError> fileError;
+    if (size < declaredEnd + 2)
+        fileError = FITImportError::truncated;
+    else if (detail::fitCrc(bytes.first(qsizetype(declaredEnd))) !=
+             std::uint16_t(state.unsignedAt(declaredEnd, 2, false)))
+        fileError = FITImportError::badCRC;
+
+    // Messages the header does not reach are read only when the header's data
+    // size was never written: a device that stopped before it closed the file.
+    state.end = std::min(declaredEnd, size);
+    if (fileError && dataSize == 0)
+        state.end = size;
+
+    const auto failure = decode(state, *header);
+    if (!fileError && !failure)
+        return RecoveredFIT{.ride = imported(state)};
+    FITDamage damage{.error =
+                         fileError.value_or(failure ? failure->first : FITImportError::truncated),
+                     .offset = qsizetype(std::min(failure ? failure->second : state.end, size))};
+    if (state.haveTimestamp && state.firstTimestamp && state.lastTimestamp >= *state.firstTimestamp)
+        damage.elapsed = qint64(state.lastTimestamp - *state.firstTimestamp);
+    return RecoveredFIT{.ride = imported(state), .damage = damage};
 }
 
 } // namespace zuvo::formats

@@ -170,11 +170,17 @@ void header(Lines& lines, const QString& creator, bool ride)
     lines.close();
 }
 
-void metadata(Lines& lines, const QByteArray& name)
+void metadata(Lines& lines, const QByteArray& name,
+              const std::optional<QDateTime>& start = std::nullopt)
 {
     lines.line(2, "<metadata>");
     lines.open(4) << "<name>" << name << "</name>";
     lines.close();
+    if (start && start->isValid()) {
+        lines.open(4) << "<time>";
+        lines.time(start->toSecsSinceEpoch()) << "</time>";
+        lines.close();
+    }
     lines.line(2, "</metadata>");
 }
 
@@ -264,11 +270,16 @@ void trackElement(Lines& lines, std::span<const Coordinate> points, const QByteA
     lines.line(2, "</trk>");
 }
 
-void rideTrackElement(Lines& lines, std::span<const TrackSample> samples, const QByteArray& name)
+void rideTrackElement(Lines& lines, std::span<const TrackSample> samples, const QByteArray& name,
+                      const QString& device)
 {
     lines.line(2, "<trk>");
     lines.open(4) << "<name>" << name << "</name>";
     lines.close();
+    if (!device.isEmpty()) {
+        lines.open(4) << "<src>" << escaped(device) << "</src>";
+        lines.close();
+    }
     lines.line(4, "<trkseg>");
     for (const auto& sample : samples) {
         lines.open(6) << "<trkpt ";
@@ -330,29 +341,30 @@ QByteArray GPXWriter::write(const Route& route, const QString& name) const
 namespace {
 
 void rideDocument(Lines& lines, const QString& creator, std::span<const TrackSample> track,
-                  const QString& name)
+                  const QString& name, const RideOrigin& origin)
 {
     const QByteArray escapedName = escaped(name);
     header(lines, creator, true);
-    metadata(lines, escapedName);
-    rideTrackElement(lines, track, escapedName);
+    metadata(lines, escapedName, origin.start);
+    rideTrackElement(lines, track, escapedName, origin.device);
     lines.line(0, "</gpx>");
 }
 
 } // namespace
 
-QByteArray GPXWriter::write(std::span<const TrackSample> track, const QString& name) const
+QByteArray GPXWriter::write(std::span<const TrackSample> track, const QString& name,
+                            const RideOrigin& origin) const
 {
     Lines lines(1024 + qsizetype(track.size()) * 380, nullptr);
-    rideDocument(lines, creator, track, name);
+    rideDocument(lines, creator, track, name, origin);
     return lines.take();
 }
 
-bool GPXWriter::write(std::span<const TrackSample> track, const QString& name,
-                      const Sink& sink) const
+bool GPXWriter::write(std::span<const TrackSample> track, const QString& name, const Sink& sink,
+                      const RideOrigin& origin) const
 {
     Lines lines(0, &sink);
-    rideDocument(lines, creator, track, name);
+    rideDocument(lines, creator, track, name, origin);
     return lines.finish();
 }
 

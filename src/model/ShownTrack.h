@@ -21,6 +21,9 @@ struct ShownTrack {
     std::vector<TrackSample> samples = {};
     // One of six colours, fixed by the id so that a track keeps its colour across runs.
     int colorIndex = 0;
+    // What the rider must know about the file, shown with the track: a damaged ride recovered
+    // up to the damage. Empty for an intact file.
+    QString notice = {};
 
     static constexpr int colorCount = 6;
 

@@ -55,8 +55,9 @@ int main(int argc, char** argv)
                               QStringLiteral("Print the running planner's status line and exit."));
     parser.addOption(status);
     parser.addPositionalArgument(QStringLiteral("files"),
-                                 QStringLiteral("GPX files: a route opens, a track is shown."),
-                                 QStringLiteral("[FILE.gpx…]"));
+                                 QStringLiteral("GPX, FIT or Bryton track files: a route "
+                                                "opens, a ride or track is shown."),
+                                 QStringLiteral("[FILE…]"));
     parser.process(application);
 
     QStringList files;

@@ -26,6 +26,8 @@ using zuvo::test::FitFileBuilder;
 
 namespace {
 
+constexpr auto semicircles = &FitFileBuilder::semicircles;
+
 struct Outcome {
     int exitCode = -1;
     QByteArray out;
@@ -66,11 +68,6 @@ protected:
 private:
     QTemporaryDir m_directory;
 };
-
-std::uint32_t semicircles(double degrees)
-{
-    return std::uint32_t(std::int32_t(std::lround(degrees / 180.0 * 2147483648.0)));
-}
 
 QByteArray activity()
 {
@@ -238,10 +235,46 @@ TEST_F(Cli, badInputGivesOneLineNamingTheFile)
 
     const Outcome wrong = tramuCli({QStringLiteral("convert"), noTrack});
     EXPECT_EQ(wrong.exitCode, 2);
-    EXPECT_EQ(wrong.err, "tramu-cli: usage: tramu-cli convert IN OUT.gpx (see tramu-cli convert "
-                         "--help)\n");
+    EXPECT_EQ(wrong.err, "tramu-cli: usage: tramu-cli convert IN OUT.gpx [--recover] (see "
+                         "tramu-cli convert --help)\n");
     EXPECT_EQ(tramuCli({QStringLiteral("frobnicate")}).exitCode, 2);
     EXPECT_EQ(tramuCli({}).exitCode, 2);
+}
+
+TEST_F(Cli, recoverReadsADamagedRideWithAWarning)
+{
+    // Cut off after its last record, as a device that lost power leaves it.
+    const QByteArray whole = activity();
+    const QString in = write(QStringLiteral("cut.fit"), whole.left(whole.size() - 2));
+    const QString out = path(QStringLiteral("out.gpx"));
+    const QByteArray warning = "tramu-cli: warning: " + in.toUtf8() +
+                               ": Recovered 2 points; the file is damaged after 0:00:10\n";
+
+    for (const QStringList& arguments :
+         {QStringList{"stats", in}, QStringList{"convert", in, out}}) {
+        const Outcome strict = tramuCli(arguments);
+        EXPECT_EQ(strict.exitCode, 1);
+        EXPECT_EQ(strict.err, "tramu-cli: " + in.toUtf8() +
+                                  ": FIT file is truncated (--recover reads the ride up to the "
+                                  "damage)\n");
+        const Outcome run = tramuCli(arguments + QStringList{"--recover"});
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+        EXPECT_EQ(run.err, warning);
+    }
+    const auto converted = GPXImporter::read(read(QStringLiteral("out.gpx")));
+    ASSERT_TRUE(converted);
+    EXPECT_EQ(converted->tracks.at(0).size(), 2u);
+    EXPECT_EQ(tramuCli({"stats", "--recover", in}).out.count('\n'), 1);
+
+    // The damaged file is all there is of the ride: never replaced by what was read of it.
+    const Outcome over = tramuCli({"convert", in, in, "--recover"});
+    EXPECT_EQ(over.exitCode, 1);
+    EXPECT_EQ(over.err,
+              "tramu-cli: " + in.toUtf8() + ": a recovered ride is not written over its source\n");
+    EXPECT_EQ(read(QStringLiteral("cut.fit")), whole.left(whole.size() - 2));
+    // What is no FIT file stays unreadable.
+    const Outcome notFit = tramuCli({"stats", write("x.fit", "text"), "--recover"});
+    EXPECT_EQ(notFit.err, "tramu-cli: " + path("x.fit").toUtf8() + ": not a FIT file\n");
 }
 
 TEST_F(Cli, everyCommandExplainsItselfOnHelp)

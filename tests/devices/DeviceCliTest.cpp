@@ -73,7 +73,7 @@ TEST_F(DeviceCli, listsDevicesAndFetchesWhatTheyList)
     const QString ride = rides + "early.fit";
     const Outcome ontoItself = tramuCli({"fetch", "Edge 840", "early.fit", ride});
     EXPECT_EQ(ontoItself.exitCode, 1);
-    EXPECT_EQ(ontoItself.errors, "tramu-cli: " + ride + ": cannot download a file onto itself\n");
+    EXPECT_EQ(ontoItself.errors, "tramu-cli: Cannot download a file onto itself (" + ride + ").\n");
     EXPECT_EQ(tramuCli({"fetch", "Edge 840", "early.fit", "early.fit"}, rides).exitCode, 1);
     EXPECT_EQ(read("EDGE/Garmin/Activities/early.fit"), QByteArray("early ride"));
     EXPECT_EQ(entries("EDGE/Garmin/Activities"), (QStringList{"early.fit", "late.gpx"}));
@@ -92,7 +92,15 @@ TEST_F(DeviceCli, sendsCoursesToGarminAndToursToBryton)
     EXPECT_EQ(read("EDGE/Garmin/NewFiles/Alpen-Tour.gpx"), ride);
     EXPECT_EQ(tramuCli({"send", "Edge 840", input, "--name", "Runde: Süd/Nord."}).exitCode, 0);
     EXPECT_EQ(read("EDGE/Garmin/NewFiles/Runde-Süd-Nord.gpx"), ride);
-    const Outcome fit = tramuCli({"send", "Edge 840", input, "--fit", "--profile", "road"});
+    // The same course again: refused, naming the file, unless replaced.
+    const Outcome again = tramuCli({"send", "Edge 840", input, "--fit"});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_EQ(again.errors, "tramu-cli: a course named 'Alpen Tour' is already on Edge 840: " +
+                                path("EDGE/Garmin/NewFiles/Alpen-Tour.gpx") +
+                                " (--replace replaces it)\n");
+    EXPECT_EQ(read("EDGE/Garmin/NewFiles/Alpen-Tour.gpx"), ride);
+    const Outcome fit =
+        tramuCli({"send", "Edge 840", input, "--fit", "--profile", "road", "--replace"});
     EXPECT_EQ(fit.lines, QStringList{"Alpen-Tour.fit\tEdge 840"}) << fit.errors.toStdString();
     EXPECT_TRUE(read("EDGE/Garmin/NewFiles/Alpen-Tour.fit").contains(".FIT"));
 
@@ -103,18 +111,21 @@ TEST_F(DeviceCli, sendsCoursesToGarminAndToursToBryton)
     EXPECT_EQ(read("RIDER/Tracks/Runde SüdNord.track"),
               zuvo::formats::BrytonTourWriter::trackData(tour));
 
-    // Failures print the error's rendering and exit with 1.
+    // Failures print a sentence and exit with 1.
     make("BLOCKED/Garmin/NewFiles");
     make("in/notes.gpx", "just notes");
     const std::pair<QStringList, QString> failures[] = {
         {{"RIDER", input, "--name", "Runde: Süd/Nord."},
-         "verificationFailed(\"tour 'Runde SüdNord' already exists on the device\")"},
+         "a course named 'Runde: Süd/Nord.' is already on RIDER: " +
+             path("RIDER/PlanTrip/Runde SüdNord.fit") + " (--replace replaces it)"},
         {{"RIDER", input, "--name", "..."},
          "\"...\" has no valid characters for a device filename."},
         {{"Edge 840", input, "--name", ""}, "\"\" has no valid characters for a device filename."},
         {{"Edge 840", input, "--name", ". ."},
          "\". .\" has no valid characters for a device filename."},
-        {{"BLOCKED", input}, "importFolderMissing(" + url("BLOCKED/Garmin/NewFiles") + ")"},
+        {{"BLOCKED", input},
+         "Could not create the course folder " + path("BLOCKED/Garmin/NewFiles") +
+             " on BLOCKED. Check that the device is not write-protected and has space left."},
         {{"EDGE", path("in/notes.gpx")}, path("in/notes.gpx") + ": not a GPX file"},
         {{"RIDER", input, "--fit"}, "RIDER takes tours, not FIT courses (leave out --fit)"},
     };
@@ -124,5 +135,7 @@ TEST_F(DeviceCli, sendsCoursesToGarminAndToursToBryton)
         EXPECT_EQ(failed.errors, "tramu-cli: " + message + "\n");
     }
     EXPECT_EQ(entries("EDGE/Garmin/NewFiles"),
-              (QStringList{"Alpen-Tour.fit", "Alpen-Tour.gpx", "Runde-Süd-Nord.gpx"}));
+              (QStringList{"Alpen-Tour.fit", "Runde-Süd-Nord.gpx"}));
+    EXPECT_EQ(
+        tramuCli({"send", "RIDER", input, "--name", "Runde: Süd/Nord.", "--replace"}).exitCode, 0);
 }

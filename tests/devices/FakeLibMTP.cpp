@@ -257,6 +257,17 @@ int LIBMTP_Send_File_From_File(LIBMTP_mtpdevice_t* handle, char const* const pat
     return 0;
 }
 
+int LIBMTP_Delete_Object(LIBMTP_mtpdevice_t* handle, uint32_t id)
+{
+    Device& device = deviceOf(handle);
+    if (device.deleteFails)
+        return -1;
+    return std::erase_if(device.objects, [id](const Object& object) { return object.id == id; }) ==
+                   1
+               ? 0
+               : -1;
+}
+
 void LIBMTP_Dump_Errorstack(LIBMTP_mtpdevice_t* handle)
 {
     ++deviceOf(handle).errorStackDumps;

@@ -22,6 +22,8 @@ struct Object {
     std::optional<std::string> name = {};
     QByteArray content = {};
     std::time_t modified = 0;
+
+    bool operator==(const Object&) const = default;
 };
 
 struct Device {
@@ -35,6 +37,7 @@ struct Device {
     bool storageFails = false;
     bool downloadFails = false;
     bool sendFails = false;
+    bool deleteFails = false;
     bool noMetadataAfterSend = false;
     std::optional<std::uint64_t> sizeAfterSend = {};
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -80,7 +81,7 @@ TEST_F(MTP, detectNamesDevicesAndCountsThoseThatFailToOpen)
     EXPECT_EQ(fake::initCalls(), 1);
 }
 
-TEST_F(MTP, resolvesFoldersOnTheFirstStorageExactly)
+TEST_F(MTP, resolvesFoldersOnTheFirstStorageExactSpellingFirst)
 {
     world.devices = {edge("A1")};
     // A file named like the folder, listed first, and a folder differing in case.
@@ -96,7 +97,20 @@ TEST_F(MTP, resolvesFoldersOnTheFirstStorageExactly)
                   }),
                   DeviceError::mtp("folder Garmin/Courses not found on device"));
         EXPECT_TRUE(MTPSession::files(newFiles, storage, handle).empty());
+        EXPECT_EQ(MTPSession::folders({"GARMIN"}, handle),
+                  (std::vector<MTPSession::Folder>{{91, storage}, {garminFolder, storage}}));
     });
+    // A watch spells its folders in capitals.
+    world.devices = {{.serial = "W1",
+                      .storages = {storage},
+                      .objects = {{.id = 7, .folder = true, .name = "GARMIN"},
+                                  {.id = 8, .parent = 7, .folder = true, .name = "NEWFILES"}}}};
+    MTPSession::withDevice("W1", [](MTPSession::Device* handle) {
+        EXPECT_EQ(MTPSession::folder({"Garmin", "NewFiles"}, handle),
+                  (MTPSession::Folder{8, storage}));
+        EXPECT_TRUE(MTPSession::folders({"Garmin", "Activity"}, handle).empty());
+    });
+    world.devices = {edge("A1")};
 
     const auto rootFolder = [] {
         MTPSession::withDevice("A1", [](auto* handle) { MTPSession::folder({}, handle); });
@@ -159,6 +173,22 @@ TEST_F(MTP, listsRidesNewestFirstAndDownloadsThem)
     EXPECT_EQ(thrown<DeviceError>([&] { transport.listActivities({.volumeURL = "file:///m/E"}); }),
               DeviceError::mtp("not an MTP device URL: file:///m/E"));
 
+    // A watch keeps its rides in GARMIN/ACTIVITY; a device without the folders has none.
+    world.devices.push_back(
+        {.serial = "W1",
+         .storages = {storage},
+         .objects = {{.id = 30, .folder = true, .name = "GARMIN"},
+                     {.id = 31, .parent = 30, .folder = true, .name = "ACTIVITY"},
+                     {.id = 32, .parent = 30, .folder = true, .name = "Activities"},
+                     {.id = 33, .parent = 31, .name = "W1.FIT", .modified = 5},
+                     {.id = 34, .parent = 32, .name = "W2.fit", .modified = 6}}});
+    std::vector<QString> watchRides;
+    for (const DeviceActivity& ride : transport.listActivities(withSerial("W1")))
+        watchRides.push_back(ride.name);
+    EXPECT_EQ(watchRides, (std::vector<QString>{"W2.fit", "W1.FIT"}));
+    world.devices.push_back({.serial = "P1", .storages = {storage}});
+    EXPECT_TRUE(transport.listActivities(withSerial("P1")).empty());
+
     QTemporaryDir local;
     const QString destination = local.filePath("a.fit");
     QFile file(destination);
@@ -194,9 +224,9 @@ TEST_F(MTP, writesCoursesIntoNewFilesAndChecksTheSize)
 {
     world.devices = {edge("A1")};
     fake::Device& device = world.devices[0];
-    const auto write = [&](const char* name) {
+    const auto write = [&](const char* name, OnExisting existing = OnExisting::refuse) {
         return thrown<DeviceError>(
-            [&] { transport.writeCourse("<gpx/>", name, withSerial("A1")); });
+            [&] { transport.writeCourse("<gpx/>", name, withSerial("A1"), existing); });
     };
     const auto uploadLeftNoFile = [&] {
         return !world.uploadedFrom.empty() &&
@@ -227,11 +257,60 @@ TEST_F(MTP, writesCoursesIntoNewFilesAndChecksTheSize)
     EXPECT_EQ(write("E.gpx"), DeviceError::mtp("folder Garmin/NewFiles not found on device"));
     EXPECT_EQ(device.objects.size(), 2u);
 
-    EXPECT_EQ(
-        thrown<DeviceError>([&] { transport.writeCourse("x", "F.gpx", {.volumeURL = "a:b"}); }),
-        DeviceError::mtp("device a:b has no recoverable serial"));
-    EXPECT_EQ(thrown<DeviceError>([&] { transport.writeTour({}, "T", withSerial("A1")); }),
+    EXPECT_EQ(thrown<DeviceError>([&] {
+                  transport.writeCourse("x", "F.gpx", {.volumeURL = "a:b"}, OnExisting::refuse);
+              }),
+              DeviceError::mtp("device a:b has no recoverable serial"));
+    EXPECT_EQ(thrown<DeviceError>(
+                  [&] { transport.writeTour({}, "T", withSerial("A1"), OnExisting::replace); }),
               DeviceError::notImplemented());
+}
+
+TEST_F(MTP, aCourseOfTheSameNameIsReplacedOnlyWhenAsked)
+{
+    world.devices = {edge("A1")};
+    fake::Device& device = world.devices[0];
+    device.objects.push_back({.id = 4, .parent = garminFolder, .folder = true, .name = "Courses"});
+    device.objects.push_back({.id = 40, .parent = newFiles, .name = "Alpen.gpx", .content = "old"});
+    device.objects.push_back({.id = 41, .parent = 4, .name = "ALPEN.fit", .content = "imported"});
+    const auto ids = [&] {
+        std::vector<std::uint32_t> all;
+        for (const auto& object : device.objects)
+            all.push_back(object.id);
+        return all;
+    };
+    const auto before = ids();
+    EXPECT_EQ(transport.existingCourse("alpen.fit", withSerial("A1")), "Garmin/NewFiles/Alpen.gpx");
+    EXPECT_EQ(transport.existingCourse("Alpen 2.gpx", withSerial("A1")), std::nullopt);
+    EXPECT_EQ(thrown<DeviceError>([&] {
+                  transport.writeCourse("new", "Alpen.gpx", withSerial("A1"), OnExisting::refuse);
+              }),
+              DeviceError::alreadyExists("Garmin/NewFiles/Alpen.gpx"));
+    EXPECT_EQ(ids(), before);
+
+    // The old course stays while the new one fails to arrive whole.
+    device.sizeAfterSend = 1;
+    EXPECT_TRUE(thrown<DeviceError>(
+        [&] { transport.writeCourse("new", "Alpen.gpx", withSerial("A1"), OnExisting::replace); }));
+    EXPECT_TRUE(std::ranges::count(ids(), 40u) == 1 && std::ranges::count(ids(), 41u) == 1);
+    device.sizeAfterSend.reset();
+    std::erase_if(device.objects, [&](const auto& object) { return object.content == "new"; });
+
+    transport.writeCourse("new", "Alpen.gpx", withSerial("A1"), OnExisting::replace);
+    ASSERT_EQ(device.objects.size(), before.size() - 1);
+    EXPECT_EQ(device.objects.back().name, "Alpen.gpx");
+    EXPECT_EQ(device.objects.back().content, QByteArray("new"));
+    EXPECT_EQ(std::ranges::count(ids(), 40u) + std::ranges::count(ids(), 41u), 0);
+
+    // A course that cannot be taken off says so; the new one is on the device.
+    device.deleteFails = true;
+    const std::uint32_t replaced = device.objects.back().id;
+    EXPECT_EQ(thrown<DeviceError>([&] {
+                  transport.writeCourse("newer", "Alpen.gpx", withSerial("A1"),
+                                        OnExisting::replace);
+              }),
+              DeviceError::mtp(QStringLiteral("could not delete object %1").arg(replaced)));
+    EXPECT_EQ(device.objects.back().content, QByteArray("newer"));
 }
 
 TEST_F(MTP, callersOnManyThreadsShareTheOneMTPThread)

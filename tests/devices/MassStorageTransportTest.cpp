@@ -75,31 +75,71 @@ TEST_F(MassStorage, recognisesGarminAndBrytonVolumes)
     make("RIDER 420/PlanTrip/x");
     make(".hidden/Garmin/x");
     make("stick/DCIM/x");
+    // A watch writes its folders in capitals; a course goes where its NewFiles is.
+    make("FENIX/GARMIN/GARMINDEVICE.XML", "<Description>fenix 7</Description>");
+    make("FENIX/GARMIN/NEWFILES/x");
+    make("FR255/GARMIN/ACTIVITY/x");
 
     EXPECT_EQ(transport.scanVolumes(),
               (std::vector<GarminDevice>{device("BLANK"),
                                          device("BOTH"),
                                          {"Edge 840", url("EDGE"), url("EDGE/Garmin/NewFiles")},
+                                         {"fenix 7", url("FENIX"), url("FENIX/GARMIN/NEWFILES")},
+                                         {"FR255", url("FR255"), url("FR255/GARMIN/NewFiles")},
                                          device("RIDER 420", DeviceLayout::bryton)}));
     EXPECT_TRUE(MassStorageTransport(path("absent")).scanVolumes().empty());
 }
 
 TEST_F(MassStorage, writesCoursesUnderTheirNameOnlyWhenComplete)
 {
-    transport.writeCourse("<gpx/>", "Alpen.gpx", device("EDGE"));
+    transport.writeCourse("<gpx/>", "Alpen.gpx", device("EDGE"), OnExisting::refuse);
     EXPECT_EQ(entries("EDGE/Garmin/NewFiles"), QStringList{"Alpen.gpx"});
-    transport.writeCourse("<gpx>2</gpx>", "Alpen.gpx", device("EDGE"));
+    transport.writeCourse("<gpx>2</gpx>", "Alpen.gpx", device("EDGE"), OnExisting::replace);
     EXPECT_EQ(entries("EDGE/Garmin/NewFiles"), QStringList{"Alpen.gpx"});
     EXPECT_EQ(read("EDGE/Garmin/NewFiles/Alpen.gpx"), QByteArray("<gpx>2</gpx>"));
 
     EXPECT_EQ(thrown<DeviceError>([&] {
-                  transport.writeCourse("<gpx/>", "A.gpx", device("R", DeviceLayout::bryton));
+                  transport.writeCourse("<gpx/>", "A.gpx", device("R", DeviceLayout::bryton),
+                                        OnExisting::refuse);
               }),
               DeviceError::notImplemented());
     make("FULL/Garmin/NewFiles");
-    EXPECT_EQ(
-        thrown<DeviceError>([&] { transport.writeCourse("<gpx/>", "A.gpx", device("FULL")); }),
-        DeviceError::importFolderMissing(url("FULL/Garmin/NewFiles")));
+    EXPECT_EQ(thrown<DeviceError>([&] {
+                  transport.writeCourse("<gpx/>", "A.gpx", device("FULL"), OnExisting::refuse);
+              }),
+              DeviceError::importFolderMissing(url("FULL/Garmin/NewFiles")));
+}
+
+TEST_F(MassStorage, aCourseOfTheSameNameIsReplacedOnlyWhenAsked)
+{
+    // The same course waiting as FIT, and imported by the device in another letter case.
+    make("EDGE/Garmin/NewFiles/Alpen.fit", "waiting");
+    make("EDGE/Garmin/Courses/ALPEN.FIT", "imported");
+    make("EDGE/Garmin/Courses/Alpen Tour.fit", "another course");
+    const QString waiting = path("EDGE/Garmin/NewFiles/Alpen.fit");
+    EXPECT_EQ(transport.existingCourse("Alpen.gpx", device("EDGE")), waiting);
+    EXPECT_EQ(transport.existingCourse("alpen.fit", device("EDGE")), waiting);
+    EXPECT_EQ(transport.existingCourse("Alpen-Tour.gpx", device("EDGE")), std::nullopt);
+
+    EXPECT_EQ(thrown<DeviceError>([&] {
+                  transport.writeCourse("<gpx/>", "Alpen.gpx", device("EDGE"), OnExisting::refuse);
+              }),
+              DeviceError::alreadyExists(waiting));
+    EXPECT_EQ(entries("EDGE/Garmin/NewFiles"), QStringList{"Alpen.fit"});
+    EXPECT_EQ(read("EDGE/Garmin/Courses/ALPEN.FIT"), QByteArray("imported"));
+
+    transport.writeCourse("<gpx/>", "Alpen.gpx", device("EDGE"), OnExisting::replace);
+    EXPECT_EQ(entries("EDGE/Garmin/NewFiles"), QStringList{"Alpen.gpx"});
+    EXPECT_EQ(entries("EDGE/Garmin/Courses"), QStringList{"Alpen Tour.fit"});
+
+    // Nothing of the old course goes before the new one is whole.
+    const auto failing =
+        std::make_shared<FailingFileSystem>(FailingFileSystem::Fault::writeFailsHalfWay);
+    EXPECT_TRUE(thrown<FileSystemError>([&] {
+        MassStorageTransport(root(), failing)
+            .writeCourse("<gpx>new</gpx>", "Alpen.fit", device("EDGE"), OnExisting::replace);
+    }));
+    EXPECT_EQ(read("EDGE/Garmin/NewFiles/Alpen.gpx"), QByteArray("<gpx/>"));
 }
 
 TEST_F(MassStorage, aFailedCourseWriteLeavesNoTemporaryFile)
@@ -108,7 +148,7 @@ TEST_F(MassStorage, aFailedCourseWriteLeavesNoTemporaryFile)
     const auto write = [&](FailingFileSystem::Fault fault) {
         return [=, this] {
             MassStorageTransport(root(), std::make_shared<FailingFileSystem>(fault))
-                .writeCourse("<gpx/>", "Alpen.gpx", device("EDGE"));
+                .writeCourse("<gpx/>", "Alpen.gpx", device("EDGE"), OnExisting::replace);
         };
     };
     const QString temp = path("EDGE/Garmin/NewFiles/.Alpen.gpx.zuvotmp");
@@ -128,7 +168,7 @@ TEST_F(MassStorage, aFailedCourseWriteLeavesNoTemporaryFile)
     // A folder where the course should go: the move fails, the temp file goes.
     make("EDGE/Garmin/NewFiles/Taken.gpx/x");
     EXPECT_TRUE(thrown<FileSystemError>(
-        [&] { transport.writeCourse("<gpx/>", "Taken.gpx", device("EDGE")); }));
+        [&] { transport.writeCourse("<gpx/>", "Taken.gpx", device("EDGE"), OnExisting::refuse); }));
     EXPECT_EQ(entries("EDGE/Garmin/NewFiles"), (QStringList{"Alpen.gpx", "Taken.gpx"}));
 }
 
@@ -145,6 +185,19 @@ TEST_F(MassStorage, listsRidesNewestFirstAndDownloadsThem)
                                                    {rides + "a.FIT", "a.FIT", day(1), 3}}));
     EXPECT_EQ(transport.listCourses(device("EDGE")).size(), 1u);
     EXPECT_TRUE(transport.listActivities(device("NONE")).empty());
+
+    // Watches keep rides in Activity, in any letter case; a folder reached twice lists once.
+    make("WATCH/Garmin/Activity/w1.fit", "1", day(5));
+    make("WATCH/GARMIN/ACTIVITY/w2.FIT", "2", day(6));
+    make("WATCH/Garmin/Activities/w3.fit", "3", day(7));
+    make("WATCH/GARMIN/COURSES/c.fit", "c");
+    ASSERT_TRUE(QFile::link(path("WATCH/Garmin/Activity"), path("WATCH/Garmin/activity")));
+    QStringList watchRides;
+    for (const DeviceActivity& ride : transport.listActivities(device("WATCH")))
+        watchRides << ride.id.mid(path("WATCH/").size());
+    EXPECT_EQ(watchRides, (QStringList{"Garmin/Activities/w3.fit", "GARMIN/ACTIVITY/w2.FIT",
+                                       "Garmin/Activity/w1.fit"}));
+    EXPECT_EQ(transport.listCourses(device("WATCH")).size(), 1u);
 
     make("local/b.gpx", "an older and longer download");
     transport.downloadActivity(listed[0], device("EDGE"), path("local/b.gpx"));
@@ -211,7 +264,7 @@ TEST_F(MassStorage, writesBrytonToursAndSweepsAppleDoubleFiles)
     ASSERT_TRUE(QFile::link(path("RIDER/Tracks/._Old.track"), path("RIDER/PlanTrip/._link")));
 
     const std::vector<zuvo::model::Coordinate> points{{48.1, 11.5, 520.0}, {48.2, 11.6}};
-    transport.writeTour(points, "Runde", rider);
+    transport.writeTour(points, "Runde", rider, OnExisting::refuse);
     const zuvo::formats::BrytonTour tour{.name = "Runde", .points = points};
     using Writer = zuvo::formats::BrytonTourWriter;
     EXPECT_EQ(read("RIDER/PlanTrip/Runde.fit"), Writer::fitData(tour));
@@ -227,12 +280,21 @@ TEST_F(MassStorage, writesBrytonToursAndSweepsAppleDoubleFiles)
     make("RIDER/Tracks/Alpen.track", "existing");
     make("RIDER/PlanTrip/._Alpen.fit", "apple");
     make("RIDER/Tracks/._Alpen.track", "apple");
-    EXPECT_EQ(thrown<DeviceError>([&] { transport.writeTour(points, "Alpen", rider); }),
-              DeviceError::verificationFailed("tour 'Alpen' already exists on the device"));
+    EXPECT_EQ(transport.existingCourse("alpen", rider), path("RIDER/Tracks/Alpen.track"));
+    EXPECT_EQ(thrown<DeviceError>(
+                  [&] { transport.writeTour(points, "Alpen", rider, OnExisting::refuse); }),
+              DeviceError::alreadyExists(path("RIDER/Tracks/Alpen.track")));
     EXPECT_EQ(entries("RIDER/PlanTrip"), (QStringList{"._folder", "._link", "Runde.fit"}));
     EXPECT_FALSE(entries("RIDER/Tracks").contains("._Alpen.track"));
     EXPECT_EQ(read("RIDER/Tracks/Alpen.track"), QByteArray("existing"));
 
-    EXPECT_EQ(thrown<DeviceError>([&] { transport.writeTour(points, "X", device("EDGE")); }),
+    // Replaced, the tour is whole again under its name.
+    transport.writeTour(points, "Alpen", rider, OnExisting::replace);
+    const zuvo::formats::BrytonTour alpen{.name = "Alpen", .points = points};
+    EXPECT_EQ(read("RIDER/Tracks/Alpen.track"), Writer::trackData(alpen));
+    EXPECT_EQ(read("RIDER/PlanTrip/Alpen.fit"), Writer::fitData(alpen));
+
+    EXPECT_EQ(thrown<DeviceError>(
+                  [&] { transport.writeTour(points, "X", device("EDGE"), OnExisting::refuse); }),
               DeviceError::notImplemented());
 }

@@ -14,14 +14,11 @@ using zuvo::test::FitFileBuilder;
 
 namespace {
 
+constexpr auto semicircles = &FitFileBuilder::semicircles;
+
 constexpr std::uint16_t record = 20;
 constexpr std::uint16_t session = 18;
 constexpr std::int64_t fitEpoch = 631065600;
-
-std::uint32_t semicircles(double degrees)
-{
-    return std::uint32_t(std::int32_t(std::lround(degrees / 180.0 * 2147483648.0)));
-}
 
 std::optional<QDateTime> fitTime(std::uint32_t seconds)
 {
@@ -193,4 +190,137 @@ TEST(FITImporter, recordsThatEndBeforeTheirLengthAreTruncated)
     // Local types 5 and (compressed) 1 were never defined.
     EXPECT_EQ(withData(QByteArray::fromHex("05")), FITImportError::truncated);
     EXPECT_EQ(withData(QByteArray::fromHex("a3")), FITImportError::truncated);
+}
+
+namespace {
+
+// A ride of `records` records one second apart from FIT time 1000, with a
+// definition for laps (local 1) before its last record.
+struct Ride {
+    QByteArray file;
+    std::vector<qsizetype> recordEnds; // the byte offset after each record
+    qsizetype lapDefinition = 0;       // where the lap definition starts
+    qsizetype dataEnd = 0;
+};
+
+Ride ride(int records)
+{
+    FitFileBuilder fit;
+    fit.define(0, record, {{253, 4}, {0, 4}, {1, 4}});
+    Ride built;
+    for (int i = 0; i < records; ++i) {
+        if (i == records - 1) {
+            built.lapDefinition = fit.build().size() - 2;
+            fit.define(1, 19, {{253, 4}, {2, 4}});
+        }
+        fit.data(0, {std::uint32_t(1000 + i), semicircles(48.0 + 0.001 * i), semicircles(11.0)});
+        built.recordEnds.push_back(fit.build().size() - 2);
+    }
+    built.file = fit.build();
+    built.dataEnd = built.file.size() - 2;
+    return built;
+}
+
+RecoveredFIT recovered(const QByteArray& file)
+{
+    auto result = FITImporter::readRecovering(file);
+    EXPECT_TRUE(result.hasValue());
+    return result ? *result : RecoveredFIT{};
+}
+
+std::size_t points(const RecoveredFIT& result)
+{
+    return result.ride.tracks.empty() ? 0 : result.ride.tracks[0].size();
+}
+
+void setDataSize(QByteArray& file, std::uint32_t size)
+{
+    for (int i = 0; i < 4; ++i)
+        file[4 + i] = char((size >> (8 * i)) & 0xFF);
+}
+
+} // namespace
+
+TEST(FITImporter, recoveringReadKeepsEveryRecordBeforeTheDamage)
+{
+    const Ride intact = ride(10);
+    const auto whole = recovered(intact.file);
+    EXPECT_EQ(whole.ride, *FITImporter::read(intact.file));
+    EXPECT_EQ(whole.damage, std::nullopt);
+
+    // Cut right after the seventh record: the header still declares it all.
+    const QByteArray cut = intact.file.left(intact.recordEnds[6]);
+    EXPECT_EQ(failure(cut), FITImportError::truncated);
+    auto result = recovered(cut);
+    ASSERT_EQ(points(result), 7u);
+    EXPECT_EQ(result.ride.tracks[0][6].timestamp, fitTime(1006));
+    EXPECT_EQ(result.damage, (FITDamage{FITImportError::truncated, cut.size(), 6}));
+
+    // Cut inside the lap definition before the last record.
+    const QByteArray inDefinition = intact.file.left(intact.lapDefinition + 7);
+    EXPECT_EQ(failure(inDefinition), FITImportError::truncated);
+    result = recovered(inDefinition);
+    EXPECT_EQ(points(result), 9u);
+    EXPECT_EQ(result.damage, (FITDamage{FITImportError::truncated, intact.lapDefinition, 8}));
+
+    // A flipped CRC over intact messages: all of them, the damage at the data end.
+    QByteArray badCrc = intact.file;
+    badCrc[badCrc.size() - 1] = char(badCrc[badCrc.size() - 1] ^ 0x40);
+    EXPECT_EQ(failure(badCrc), FITImportError::badCRC);
+    result = recovered(badCrc);
+    EXPECT_EQ(result.ride, whole.ride);
+    EXPECT_EQ(result.damage, (FITDamage{FITImportError::badCRC, intact.dataEnd, 9}));
+
+    // A header whose data size runs past the end, without a CRC after the data.
+    QByteArray pastTheEnd = intact.file.left(intact.dataEnd);
+    setDataSize(pastTheEnd, std::uint32_t(intact.dataEnd - 14 + 4000));
+    EXPECT_EQ(failure(pastTheEnd), FITImportError::truncated);
+    result = recovered(pastTheEnd);
+    EXPECT_EQ(result.ride, whole.ride);
+    EXPECT_EQ(result.damage, (FITDamage{FITImportError::truncated, intact.dataEnd, 9}));
+
+    // A header whose data size was never written: the messages run to the end.
+    QByteArray unfinished = intact.file.left(intact.recordEnds[4]);
+    setDataSize(unfinished, 0);
+    EXPECT_EQ(failure(unfinished), FITImportError::badCRC);
+    result = recovered(unfinished);
+    EXPECT_EQ(points(result), 5u);
+    EXPECT_EQ(result.damage, (FITDamage{FITImportError::badCRC, unfinished.size(), 4}));
+
+    // A record whose local type was never defined, under a matching CRC.
+    const QByteArray undefined = FitFileBuilder(activity()).raw(QByteArray::fromHex("05")).build();
+    EXPECT_EQ(failure(undefined), FITImportError::truncated);
+    result = recovered(undefined);
+    EXPECT_EQ(points(result), 1u);
+    EXPECT_EQ(result.damage->offset, undefined.size() - 3);
+    EXPECT_EQ(result.damage->elapsed, 0);
+}
+
+TEST(FITImporter, recoveringReadFailsOnlyWithoutAFitHeader)
+{
+    const Ride intact = ride(6);
+    EXPECT_EQ(FITImporter::readRecovering(intact.file.left(11)).error(), FITImportError::notFIT);
+    QByteArray wrongHeader = intact.file;
+    wrongHeader[0] = 13;
+    EXPECT_EQ(FITImporter::readRecovering(wrongHeader).error(), FITImportError::notFIT);
+
+    // Cut anywhere past the signature: a result, never more points than a
+    // longer cut, and damage wherever the strict read fails.
+    std::size_t before = 0;
+    for (qsizetype size = 12; size <= intact.file.size(); ++size) {
+        const QByteArray cut = intact.file.left(size);
+        const auto result = recovered(cut);
+        ASSERT_GE(points(result), before) << size;
+        before = points(result);
+        EXPECT_EQ(result.damage.has_value(), !FITImporter::read(cut).hasValue()) << size;
+        EXPECT_LE(result.damage.value_or(FITDamage{}).offset, size);
+    }
+    EXPECT_EQ(before, 6u);
+
+    // A ride without timestamps says nothing about its time.
+    FitFileBuilder untimed;
+    untimed.define(0, record, {{0, 4}, {1, 4}});
+    untimed.data(0, {semicircles(1.0), semicircles(2.0)});
+    const QByteArray file = untimed.build();
+    EXPECT_EQ(recovered(file.left(file.size() - 1)).damage->elapsed, std::nullopt);
 }

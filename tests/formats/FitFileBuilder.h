@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+#include <cmath>
 #include <cstdint>
 #include <initializer_list>
 #include <map>
@@ -21,6 +22,12 @@ public:
         std::uint8_t number = 0;
         std::uint8_t size = 0;
     };
+
+    // A latitude or longitude as FIT stores it.
+    static std::uint32_t semicircles(double degrees)
+    {
+        return std::uint32_t(std::int32_t(std::lround(degrees / 180.0 * 2147483648.0)));
+    }
 
     FitFileBuilder& define(std::uint8_t local, std::uint16_t global, std::vector<Field> fields,
                            bool bigEndian = false, std::vector<std::uint8_t> developerSizes = {})

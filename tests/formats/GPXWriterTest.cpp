@@ -1,6 +1,7 @@
 #include "formats/GPXWriter.h"
 
 #include "Fixtures.h"
+#include "formats/GPXImporter.h"
 
 #include <QDateTime>
 
@@ -98,6 +99,24 @@ TEST(GPXWriter, creatorIsVerbatimAndEmptyRideIsWellFormed)
     EXPECT_TRUE(text.contains("creator=\"A&B\""));
     EXPECT_TRUE(text.contains("<name>a\"b'</name>"));
     EXPECT_TRUE(text.endsWith("    <trkseg>\n    </trkseg>\n  </trk>\n</gpx>\n"));
+}
+
+TEST(GPXWriter, rideOriginNamesTheDeviceAndTheStart)
+{
+    const std::vector<TrackSample> samples{
+        {.coordinate = {48.0, 11.0}, .timestamp = utc("2024-05-01T08:15:00Z")},
+        {.coordinate = {48.1, 11.0}}};
+    const GPXWriter writer{.creator = QStringLiteral("zuvo (Garmin)")};
+    const QByteArray text = writer.write(
+        samples, QStringLiteral("Morning"),
+        {.device = QStringLiteral("Edge <830> & Co"), .start = utc("2024-05-01T08:14:30Z")});
+    EXPECT_TRUE(text.contains("    <name>Morning</name>\n    <time>2024-05-01T08:14:30Z</time>\n"
+                              "  </metadata>"));
+    EXPECT_TRUE(text.contains("    <name>Morning</name>\n    <src>Edge &lt;830&gt; &amp; Co</src>\n"
+                              "    <trkseg>"));
+    // Readers see the same ride as without it.
+    EXPECT_EQ(GPXImporter::read(text)->tracks,
+              GPXImporter::read(writer.write(samples, QStringLiteral("Morning")))->tracks);
 }
 
 TEST(GPXWriter, rideInPiecesIsTheSameDocument)

@@ -221,9 +221,9 @@ TEST_F(GraphHopperTest, mapMatchPostsTheTrackAsGPX)
 
 TEST_F(GraphHopperTest, serverFailuresBecomeRoutingErrors)
 {
-    answerWith(400, R"({"message":"Point 0 is out of bounds: 48.1,11.5","hints":[]})");
+    answerWith(400, R"({"message":"Connection between locations not found","hints":[]})");
     EXPECT_EQ(routeFailure(),
-              Failure(RoutingError::engineUnavailable("Point 0 is out of bounds: 48.1,11.5")));
+              Failure(RoutingError::engineUnavailable("Connection between locations not found")));
 
     answerWith(503, "<html><body>Service Unavailable</body></html>", "text/html");
     EXPECT_EQ(routeFailure(), Failure(RoutingError::engineUnavailable("route → HTTP 503")));

@@ -1,8 +1,10 @@
 // The panels and sheets of the main window, bound to the planner as the application binds them.
+#include "FitFileBuilder.h"
 #include "RunTask.h"
 #include "WindowFixture.h"
 #include "app/devices/DeviceImportController.h"
 #include "app/planner/ToastCenter.h"
+#include "formats/BrytonTourWriter.h"
 #include "formats/GPXWriter.h"
 #include "ui/panels/ElevationDrawer.h"
 #include "ui/panels/InspectorPanel.h"
@@ -10,9 +12,11 @@
 #include "ui/sheets/DetailsSheet.h"
 #include "ui/sheets/DeviceImportSheet.h"
 #include "ui/sheets/DeviceSendSheet.h"
+#include "ui/window/TrackBanner.h"
 
 #include <QComboBox>
 #include <QListWidget>
+#include <QMimeData>
 #include <QSlider>
 #include <QTreeWidget>
 
@@ -138,6 +142,68 @@ TEST_F(PanelsTest, DrawerPrefersAShownRideAndItsHoverMovesTheMarker)
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(chart, &leave);
     EXPECT_EQ(page.last("setRideMarker").value("visible"), false);
+}
+
+TEST_F(PanelsTest, RidesOfEveryFormatShowLikeAGPXRideAndFailuresSayWhy)
+{
+    // Forty records half a minute apart, with height and heart rate.
+    FitFileBuilder fit;
+    fit.define(0, 20, {{253, 4}, {0, 4}, {1, 4}, {78, 4}, {3, 1}});
+    for (std::uint32_t i = 0; i < 40; ++i)
+        fit.data(0, {1'083'000'000 + 30 * i, FitFileBuilder::semicircles(48.0 + 0.001 * i),
+                     FitFileBuilder::semicircles(11.0), (500 + i + 500) * 5, 120 + i});
+    const QByteArray whole = fit.build();
+    const QDir folder(home->path());
+    const auto file = [&](const QString& name, const QByteArray& bytes) {
+        QFile out(folder.filePath(name));
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+        return out.fileName();
+    };
+    auto* banner = find<ui::TrackBanner>();
+    auto* drawer = find<ui::ElevationDrawer>();
+    const auto shown = [&](std::size_t count) {
+        return QTest::qWaitFor([&] { return planner().shownTracks().size() == count; }, 10000);
+    };
+
+    // As `tramu ride.fit` hands it over: the ride, its banner and its charts.
+    window().documents().openLater({file("2024-05-01-07-00-00.fit", whole)});
+    ASSERT_TRUE(shown(1));
+    EXPECT_TRUE(banner->isVisible());
+    EXPECT_EQ(banner->text(), "Track shown: 2024-05-01-07-00-00.fit");
+    ASSERT_TRUE(drawer->segment());
+    EXPECT_EQ(drawer->segment()->label(), "Elevation");
+    EXPECT_FALSE(planner().errorMessage());
+
+    // Cut short: shown as far as it goes, and the banner says so.
+    window().documents().openPath(file("cut.fit", whole.left(whole.size() - 9)));
+    ASSERT_TRUE(shown(2));
+    EXPECT_EQ(banner->text(), "Track shown: cut.fit — Recovered 39 points; the file is damaged "
+                              "after 0:19:00");
+
+    // File ▸ Import offers rides of every format and takes a Bryton track; a dropped FIT too.
+    chosenFile = file("Tour.track", formats::BrytonTourWriter::trackData(
+                                        {.name = "Tour", .points = {{48.0, 11.0}, {48.1, 11.1}}}));
+    action("Import GPX…")->trigger();
+    EXPECT_EQ(chosenFor, DocumentCommands::Purpose::importRide);
+    ASSERT_TRUE(shown(3));
+    EXPECT_EQ(planner().shownTracks().back().name, "Tour.track");
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(folder.filePath("2024-05-01-07-00-00.fit"))});
+    // A drop reaches the window only after the drag has entered it.
+    QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &dropped, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(&window(), &enter);
+    QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window(), &drop);
+    ASSERT_TRUE(shown(4));
+
+    // A file that is not FIT says why.
+    window().documents().openPath(file("bad.fit", "<gpx/>"));
+    auto* error = find<ui::ErrorBanner>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return error->isVisible(); }, 10000));
+    EXPECT_EQ(error->text(), "Could not read bad.fit: not a FIT file");
+    EXPECT_EQ(planner().shownTracks().size(), 4u);
 }
 
 TEST_F(PanelsTest, DetailsAndTheSendSheetWithoutARoute)

@@ -48,6 +48,7 @@ protected:
     QStringList asked;
     DocumentCommands::Answer answer = DocumentCommands::Answer::cancel;
     QString chosenFile;
+    std::optional<DocumentCommands::Purpose> chosenFor;
 
     void SetUp() override
     {
@@ -63,7 +64,10 @@ protected:
             return answer;
         });
         documents.setChooseFile(
-            [this](bool, const QString&, const QString&) { return chosenFile; });
+            [this](DocumentCommands::Purpose purpose, const QString&, const QString&) {
+                chosenFor = purpose;
+                return chosenFile;
+            });
         shell->showMainWindow();
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "devices/DeviceError.h"
 #include "devices/DeviceTransport.h"
 #include "devices/GarminDevice.h"
 
@@ -34,16 +35,23 @@ std::vector<devices::GarminDevice> scan(const Transports& transports);
 std::optional<devices::GarminDevice> preselect(const std::vector<devices::GarminDevice>& devices,
                                                const std::optional<QString>& name);
 
-// "Edge 840 (MTP)" or "Edge 840" in the import sheet; the send sheet adds the volume folder,
-// "Edge 840 — EDGE".
+// "Edge 840 (MTP)" or "Edge 840" in the import sheet; the send sheet adds the volume folder
+// when it is not the name already, "Edge 840 — EDGE" but "RIDER420".
 QString importLabel(const devices::GarminDevice& device);
 QString sendLabel(const devices::GarminDevice& device);
 
-// The plain rendering of what a transport or a reader threw.
-QString describe(const std::exception_ptr& error);
+// What a transport or a reader threw, as a sentence a rider understands, naming the device.
+QString describe(const std::exception_ptr& error, const QString& deviceName);
+QString describe(const devices::DeviceError& error, const QString& deviceName);
 
-inline const QString noDeviceTitle = QStringLiteral("No device found");
-inline const QString noDeviceHint = QStringLiteral(
-    "Connect the device via USB, close other MTP apps (OpenMTP, Garmin Express), then Rescan.");
+// "A course named 'Kandel Runde' is already on Edge 830. Replace it?"
+QString replaceQuestion(const QString& courseName, const QString& deviceName);
+
+// Why a device lists no rides: "No rides on Edge 840 in Garmin/Activities or Garmin/Activity."
+QString noRidesText(const devices::GarminDevice& device);
+
+// "No device found", and what to do about it.
+QString noDeviceTitle();
+QString noDeviceHint();
 
 } // namespace zuvo::app::DeviceFlows

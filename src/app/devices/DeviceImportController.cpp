@@ -1,11 +1,11 @@
 #include "app/devices/DeviceImportController.h"
 
+#include "app/devices/ImportedRides.h"
+#include "app/planner/RideFile.h"
 #include "app/planner/ToastCenter.h"
-#include "formats/BrytonTrackReader.h"
-#include "formats/FITImporter.h"
-#include "formats/GPXImporter.h"
 #include "formats/GPXWriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +18,14 @@
 
 namespace zuvo::app {
 
+namespace {
+
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(DeviceImport)
+};
+
+} // namespace
+
 using devices::DeviceActivity;
 using devices::GarminDevice;
 
@@ -26,23 +34,34 @@ namespace {
 struct Listing {
     std::vector<DeviceActivity> activities;
     std::vector<DeviceActivity> courses;
+    QSet<QString> imported;
     std::optional<QString> error;
 };
 
-Listing list(const DeviceFlows::Transports& transports, const GarminDevice& device)
+Listing list(const DeviceFlows::Transports& transports, const GarminDevice& device,
+             const QString& routesFolder)
 {
     Listing listing;
     const auto& transport = *transports.forDevice(device);
     try {
         listing.activities = transport.listActivities(device);
     } catch (...) {
-        listing.error = DeviceFlows::describe(std::current_exception());
+        listing.error = DeviceFlows::describe(std::current_exception(), device.name);
         return listing;
     }
     try {
         listing.courses = transport.listCourses(device);
     } catch (...) {
         // Devices without a course folder simply have no courses.
+    }
+    const std::vector<ImportedRides::Key> library = ImportedRides::inLibrary(routesFolder);
+    for (const auto* entries : {&listing.activities, &listing.courses}) {
+        for (const DeviceActivity& entry : *entries) {
+            const auto start = ImportedRides::rideStart(entry);
+            const ImportedRides::Key key{device.name, start.value_or(QDateTime())};
+            if (start && std::find(library.begin(), library.end(), key) != library.end())
+                listing.imported.insert(entry.id);
+        }
     }
     return listing;
 }
@@ -59,31 +78,9 @@ QString localName(const QString& name)
 struct Entry {
     std::optional<formats::ImportedGPX> parsed;
     QString error;
+    // What the rider must know about the ride, when it was recovered from a damaged file.
+    QString notice = {};
 };
-
-std::optional<formats::ImportedGPX> parse(const QString& name, const QByteArray& bytes)
-{
-    const QString lower = name.toLower();
-    if (lower.endsWith(QLatin1String(".fit"))) {
-        if (auto ride = formats::FITImporter::read(bytes))
-            return std::move(ride).value();
-        return std::nullopt;
-    }
-    if (lower.endsWith(QLatin1String(".track"))) {
-        const auto points = formats::BrytonTrackReader::read(bytes);
-        if (!points)
-            return std::nullopt;
-        std::vector<model::TrackSample> samples;
-        for (const auto& c : *points)
-            samples.push_back({.coordinate = c});
-        formats::ImportedGPX ride{.name = QFileInfo(name).completeBaseName()};
-        ride.tracks.push_back(std::move(samples));
-        return ride;
-    }
-    if (auto ride = formats::GPXImporter::read(bytes))
-        return std::move(ride).value();
-    return std::nullopt;
-}
 
 // Copies one entry off the device and writes it as a ride into the routes folder. Blocks.
 Entry importEntry(const DeviceFlows::Transports& transports, const GarminDevice& device,
@@ -103,17 +100,19 @@ Entry importEntry(const DeviceFlows::Transports& transports, const GarminDevice&
         QFile file(temp);
         if (!file.open(QIODevice::ReadOnly))
             return {std::nullopt, file.errorString()};
-        auto parsed = parse(entry.name, file.readAll());
-        if (!parsed)
-            return {std::nullopt, QStringLiteral("not a ride")};
+        // A ride cut short by a crash is kept up to the damage, and says so.
+        auto ride = readRide(entry.name, file.readAll(), RideRead::recovering);
+        if (!ride)
+            return {std::nullopt, rideErrorText(ride.error())};
+        const formats::ImportedGPX& parsed = ride->imported;
         std::vector<model::TrackSample> samples;
-        if (!parsed->tracks.empty()) {
-            samples = parsed->tracks.front();
-        } else if (!parsed->routes.empty()) {
-            for (const auto& c : parsed->routes.front())
+        if (!parsed.tracks.empty()) {
+            samples = parsed.tracks.front();
+        } else if (!parsed.routes.empty()) {
+            for (const auto& c : parsed.routes.front())
                 samples.push_back({.coordinate = c});
         } else {
-            return {std::nullopt, QStringLiteral("no track")};
+            return {std::nullopt, Texts::tr("no track or route")};
         }
 
         QString baseName = localName(QFileInfo(entry.name).completeBaseName());
@@ -123,14 +122,18 @@ Entry importEntry(const DeviceFlows::Transports& transports, const GarminDevice&
         const QString creator = device.layout == devices::DeviceLayout::garmin
                                     ? QStringLiteral("zuvo (Garmin)")
                                     : QStringLiteral("zuvo (Bryton)");
-        const QByteArray ride = formats::GPXWriter{creator}.write(samples, baseName);
+        // The device and the start let the next listing know the ride is in the library.
+        const formats::RideOrigin origin{.device = device.name,
+                                         .start = ImportedRides::rideStart(entry)};
+        const QByteArray written = formats::GPXWriter{creator}.write(samples, baseName, origin);
         QDir().mkpath(routesFolder);
         QSaveFile out(DeviceImportController::uniqueRoutePath(routesFolder, baseName));
-        if (!out.open(QIODevice::WriteOnly) || out.write(ride) != ride.size() || !out.commit())
+        if (!out.open(QIODevice::WriteOnly) || out.write(written) != written.size() ||
+            !out.commit())
             return {std::nullopt, out.errorString()};
-        return {std::move(parsed), {}};
+        return {ride->imported, {}, recoveryNotice(*ride)};
     } catch (...) {
-        return {std::nullopt, DeviceFlows::describe(std::current_exception())};
+        return {std::nullopt, DeviceFlows::describe(std::current_exception(), device.name)};
     }
 }
 
@@ -156,8 +159,8 @@ const std::vector<DeviceActivity>& DeviceImportController::visibleItems() const
 QString DeviceImportController::importTitle() const
 {
     if (m_selectedIDs.size() < 2)
-        return QStringLiteral("Import");
-    return QStringLiteral("Import ") + QString::number(m_selectedIDs.size());
+        return Texts::tr("Import");
+    return Texts::tr("Import %1").arg(m_selectedIDs.size());
 }
 
 void DeviceImportController::setBusy(bool busy)
@@ -200,7 +203,7 @@ QCoro::Task<> DeviceImportController::loadActivities()
     QPointer self(this);
     m_error.reset();
     setBusy(true);
-    Listing listing = co_await QtConcurrent::run(list, m_transports, *m_selected);
+    Listing listing = co_await QtConcurrent::run(list, m_transports, *m_selected, m_routesFolder);
     if (!self)
         co_return;
     if (listing.error) {
@@ -210,10 +213,12 @@ QCoro::Task<> DeviceImportController::loadActivities()
     }
     m_activities = std::move(listing.activities);
     m_courses = std::move(listing.courses);
+    m_importedIDs = std::move(listing.imported);
     if (m_courses.empty())
         m_source = Source::activities;
     m_selectedIDs.clear();
-    if (!visibleItems().empty())
+    // The newest ride, unless it is in the library already.
+    if (!visibleItems().empty() && !isImported(visibleItems().front().id))
         m_selectedIDs.insert(visibleItems().front().id);
     setBusy(false);
 }
@@ -236,9 +241,21 @@ void DeviceImportController::setSelected(const QString& id, bool selected)
 
 void DeviceImportController::selectAll()
 {
-    for (const auto& item : visibleItems())
-        m_selectedIDs.insert(item.id);
+    // What is in the library already is imported again only when ticked one by one.
+    for (const auto& item : visibleItems()) {
+        if (!isImported(item.id))
+            m_selectedIDs.insert(item.id);
+    }
     emit changed();
+}
+
+std::optional<QString> DeviceImportController::emptyText() const
+{
+    if (m_busy || m_error || !m_selected || !visibleItems().empty())
+        return std::nullopt;
+    if (m_source == Source::courses)
+        return Texts::tr("No courses on %1.").arg(m_selected->name);
+    return DeviceFlows::noRidesText(*m_selected);
 }
 
 void DeviceImportController::cancel()
@@ -261,23 +278,36 @@ QCoro::Task<> DeviceImportController::importSelected()
     auto stop = std::make_shared<std::stop_source>();
     m_importStop = stop;
     m_error.reset();
+    m_notice.reset();
     m_progress.reset();
     setBusy(true);
 
     const std::size_t n = picked.size();
     QStringList failed;
-    std::optional<std::pair<formats::ImportedGPX, QString>> last;
+    QStringList notices;
+    struct Last {
+        formats::ImportedGPX ride;
+        QString name;
+        QString notice;
+    };
+    std::optional<Last> last;
     for (std::size_t i = 0; i < n; ++i) {
-        m_progress = QStringLiteral("Importing %1/%2…").arg(i + 1).arg(n);
+        m_progress = Texts::tr("Importing %1/%2…").arg(i + 1).arg(n);
         emit changed();
         Entry entry = co_await QtConcurrent::run(importEntry, m_transports, device, picked[i],
                                                  m_routesFolder);
         if (!self)
             co_return;
-        if (entry.parsed)
-            last.emplace(std::move(*entry.parsed), picked[i].name);
-        else
-            failed.append(picked[i].name);
+        const QString& name = picked[i].name;
+        if (entry.parsed) {
+            last = Last{std::move(*entry.parsed), name, entry.notice};
+            m_importedIDs.insert(picked[i].id);
+            m_selectedIDs.remove(picked[i].id);
+            if (!entry.notice.isEmpty())
+                notices.append(name + QStringLiteral(": ") + entry.notice);
+        } else {
+            failed.append(name + QStringLiteral(" (") + entry.error + QStringLiteral(")"));
+        }
         if (stop->stop_requested()) {
             m_progress.reset();
             setBusy(false);
@@ -287,17 +317,21 @@ QCoro::Task<> DeviceImportController::importSelected()
 
     m_progress.reset();
     if (last) {
-        emit imported(last->first, last->second);
+        emit imported(last->ride, last->name, last->notice);
         emit saved();
     }
+    if (!notices.isEmpty())
+        m_notice = notices.join(QLatin1Char('\n'));
     if (!failed.isEmpty()) {
-        m_error = QStringLiteral("Failed: ") + failed.join(QStringLiteral(", "));
+        m_error = Texts::tr("Failed: %1").arg(failed.join(QStringLiteral(", ")));
         setBusy(false);
         co_return;
     }
     setBusy(false);
-    m_toasts.show(QStringLiteral("Imported %1 ride%2").arg(n).arg(n == 1 ? "" : "s"));
-    emit finished();
+    m_toasts.show(n == 1 ? Texts::tr("Imported 1 ride") : Texts::tr("Imported %1 rides").arg(n));
+    // A recovered ride keeps the sheet open until the rider has read what it says.
+    if (!m_notice)
+        emit finished();
 }
 
 QString DeviceImportController::uniqueRoutePath(const QString& folder, const QString& baseName)

@@ -18,9 +18,10 @@ namespace zuvo::app {
 
 class ToastCenter;
 
-// The import sheet's logic: lists a device's rides (or courses), copies the chosen ones off it
-// and writes each as a ride GPX into the routes folder under a free name. Device work runs on
-// worker threads; every state change happens on the UI thread.
+// The import sheet's logic: lists a device's rides (or courses), marks those in the routes folder
+// already, copies the chosen ones off it and writes each as a ride GPX into the routes folder
+// under a free name. Device work runs on worker threads; every state change happens on the UI
+// thread.
 class DeviceImportController : public QObject {
     Q_OBJECT
 
@@ -41,6 +42,14 @@ public:
     bool isBusy() const { return m_busy; }
     const std::optional<QString>& error() const { return m_error; }
     const std::optional<QString>& progressText() const { return m_progress; }
+    // What the rider must know about rides just imported: one line per ride recovered from a
+    // damaged file.
+    const std::optional<QString>& notice() const { return m_notice; }
+    // Entries whose ride is in the routes folder already (same device and start); they are not
+    // chosen unless the rider ticks them.
+    bool isImported(const QString& id) const { return m_importedIDs.contains(id); }
+    // Why the list is empty, naming the folders searched; absent while it is not.
+    std::optional<QString> emptyText() const;
     // "Import", or "Import 3" for several entries.
     QString importTitle() const;
 
@@ -58,8 +67,9 @@ public:
 
 signals:
     void changed();
-    // The last ride imported, to show on the map.
-    void imported(const zuvo::formats::ImportedGPX& ride, const QString& sourceName);
+    // The last ride imported, to show on the map, with what the rider must know about it.
+    void imported(const zuvo::formats::ImportedGPX& ride, const QString& sourceName,
+                  const QString& notice);
     // Ride files were written into the routes folder.
     void saved();
     // Everything imported: the sheet closes.
@@ -79,8 +89,10 @@ private:
     std::vector<devices::DeviceActivity> m_activities;
     std::vector<devices::DeviceActivity> m_courses;
     QSet<QString> m_selectedIDs;
+    QSet<QString> m_importedIDs;
     bool m_busy = false;
     std::optional<QString> m_error;
+    std::optional<QString> m_notice;
     std::optional<QString> m_progress;
     std::shared_ptr<std::stop_source> m_importStop;
 };

@@ -39,6 +39,16 @@ public:
     using MakeCourse =
         std::function<model::Result<CoursePayload, QString>(const QString& courseName)>;
 
+    // What becomes of a course of the same name already on the device.
+    enum class Existing {
+        replace,
+        keepBoth, // the new course takes a free name: "Kandel Runde 2"
+        cancel,   // nothing is written
+    };
+    // Puts the question before a course on the device would be replaced; the sheet asks the
+    // rider, tests answer themselves. Without one, nothing is ever replaced.
+    using AskReplace = std::function<QCoro::Task<Existing>(QString question)>;
+
     // Why the route cannot go to a device as it stands: fewer than two anchors, or a leg without
     // geometry (the course would skip it). Absent when it can be sent.
     static std::optional<QString> courseProblem(const model::Route& route);
@@ -61,6 +71,9 @@ public:
     void setFormat(CourseFormat format);
     // "GPX course", "FIT course with points ahead".
     static QString formatLabel(CourseFormat format);
+    // What the device can take: the two Garmin formats, nothing to choose for a Bryton.
+    static std::vector<CourseFormat> formats(const devices::GarminDevice& device);
+    void setAskReplace(AskReplace ask) { m_askReplace = std::move(ask); }
 
     QCoro::Task<> scan();
     QCoro::Task<> send();
@@ -72,6 +85,7 @@ signals:
 
 private:
     void fail(const QString& text);
+    void finishSend(const QString& name, const devices::GarminDevice& device, bool fit);
 
     DeviceFlows::Transports m_transports;
     MakeCourse m_makeCourse;
@@ -84,6 +98,7 @@ private:
     bool m_failed = false;
     bool m_busy = false;
     CourseFormat m_format = CourseFormat::gpx;
+    AskReplace m_askReplace;
 };
 
 } // namespace zuvo::app

@@ -1,7 +1,7 @@
 #include "app/planner/PlannerTexts.h"
 #include "app/planner/PlannerViewModel.h"
+#include "app/planner/RideFile.h"
 #include "app/planner/ToastCenter.h"
-#include "formats/GPXImporter.h"
 #include "formats/GPXWriter.h"
 #include "formats/RouteDocumentCoder.h"
 #include "formats/SavedRoute.h"
@@ -220,15 +220,22 @@ QCoro::Task<> PlannerViewModel::openDocument(QString path)
 QCoro::Task<> PlannerViewModel::openFile(QString path, std::function<bool()> mayReplace)
 {
     const QString fileName = QFileInfo(path).fileName();
+    // A FIT ride or a Bryton track is never a route document.
+    if (rideFormat(fileName) != RideFormat::gpx) {
+        co_await showRideFile(path);
+        co_return;
+    }
     QFile file(path);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (!file.open(QIODevice::ReadOnly)) {
+        setErrorMessage(QStringLiteral("Could not read %1: %2").arg(fileName, file.errorString()));
+        co_return;
+    }
+    QByteArray bytes = file.readAll();
     if (auto document = formats::RouteDocumentCoder::decode(bytes)) {
         if (!mayReplace || mayReplace())
             co_await adoptDocument(std::move(document).value(), path);
-    } else if (const auto imported = formats::GPXImporter::read(bytes)) {
-        applyImported(*imported, fileName);
     } else {
-        setErrorMessage(tr("Could not read %1").arg(fileName));
+        co_await showRide(fileName, std::move(bytes));
     }
 }
 

@@ -1,7 +1,8 @@
 #include "app/planner/PlannerViewModel.h"
-#include "formats/GPXImporter.h"
+#include "app/planner/RideFile.h"
 #include "model/Polyline.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,14 @@
 // The recorded rides and foreign tracks drawn beside the plan.
 namespace zuvo::app {
 
+namespace {
+
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(PlannerTracks)
+};
+
+} // namespace
+
 using model::Anchor;
 using model::Coordinate;
 using model::ShownTrack;
@@ -21,31 +30,55 @@ using routing::RoutePlanner;
 
 namespace {
 
+// A ride file's content, or the sentence that says why there is none.
+struct LoadedRide {
+    std::optional<Ride> ride;
+    QString error;
+};
+
+// Any file shows what it holds up to damage: a ride is never refused whole for a cut end.
+LoadedRide parseRide(const QString& fileName, QByteArrayView bytes)
+{
+    auto ride = readRide(fileName, bytes, RideRead::recovering);
+    if (!ride)
+        return {std::nullopt,
+                Texts::tr("Could not read %1: %2").arg(fileName, rideErrorText(ride.error()))};
+    return {std::move(ride).value(), {}};
+}
+
+// Reads and parses a ride file; runs on a worker thread.
+LoadedRide loadRide(const QString& path)
+{
+    const QString fileName = QFileInfo(path).fileName();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {std::nullopt, Texts::tr("Could not read %1: %2").arg(fileName, file.errorString())};
+    // In one read of the known size: a long ride is tens of megabytes.
+    return parseRide(fileName, file.read(file.size()));
+}
+
 struct LoadedTrack {
     std::optional<ShownTrack> track;
     QString error;
 };
 
-// Reads and parses a ride file; runs on a worker thread.
+// A file toggled in the library, all its tracks joined into one; runs on a worker thread.
 LoadedTrack loadTrack(const QString& path)
 {
+    LoadedRide loaded = loadRide(path);
+    if (!loaded.ride)
+        return {std::nullopt, loaded.error};
     const QFileInfo info(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, QStringLiteral("Could not read ") + info.fileName()};
-    // In one read of the known size: a long ride is tens of megabytes.
-    auto imported = formats::GPXImporter::read(file.read(file.size()));
+    const QString notice = recoveryNotice(*loaded.ride);
     std::vector<model::TrackSample> samples;
-    if (imported) {
-        for (auto& track : imported.value().tracks) {
-            if (samples.empty())
-                samples = std::move(track);
-            else
-                samples.insert(samples.end(), track.begin(), track.end());
-        }
+    for (auto& track : loaded.ride->imported.tracks) {
+        if (samples.empty())
+            samples = std::move(track);
+        else
+            samples.insert(samples.end(), track.begin(), track.end());
     }
     if (samples.empty())
-        return {std::nullopt, QStringLiteral("No track in ") + info.fileName()};
+        return {std::nullopt, Texts::tr("No track in %1").arg(info.fileName())};
 
     ShownTrack track;
     track.id = path;
@@ -58,7 +91,16 @@ LoadedTrack loadTrack(const QString& path)
         track.coordinates.push_back(sample.coordinate);
     track.samples = std::move(samples);
     track.colorIndex = ShownTrack::colorIndexFor(track.id);
+    track.notice = notice;
     return {std::move(track), {}};
+}
+
+void show(PlannerViewModel& planner, const LoadedRide& loaded, const QString& fileName)
+{
+    if (loaded.ride)
+        planner.applyImported(loaded.ride->imported, fileName, recoveryNotice(*loaded.ride));
+    else
+        planner.setErrorMessage(loaded.error);
 }
 
 } // namespace
@@ -126,8 +168,26 @@ QCoro::Task<> PlannerViewModel::toggleTrack(QString path)
         frame(*box);
 }
 
+QCoro::Task<> PlannerViewModel::showRideFile(QString path)
+{
+    QPointer self(this);
+    const LoadedRide loaded = co_await QtConcurrent::run(loadRide, path);
+    if (self)
+        show(*this, loaded, QFileInfo(path).fileName());
+}
+
+QCoro::Task<> PlannerViewModel::showRide(QString fileName, QByteArray bytes)
+{
+    QPointer self(this);
+    // Named outside the co_await: GCC 12 destroys a closure built inside one twice.
+    auto parse = [fileName, bytes] { return parseRide(fileName, bytes); };
+    const LoadedRide loaded = co_await QtConcurrent::run(std::move(parse));
+    if (self)
+        show(*this, loaded, fileName);
+}
+
 void PlannerViewModel::applyImported(const formats::ImportedGPX& imported,
-                                     const QString& sourceName)
+                                     const QString& sourceName, const QString& notice)
 {
     std::vector<std::vector<model::TrackSample>> tracks = imported.tracks;
     if (tracks.empty()) {
@@ -140,7 +200,7 @@ void PlannerViewModel::applyImported(const formats::ImportedGPX& imported,
         }
     }
     if (tracks.empty()) {
-        setErrorMessage(QStringLiteral("No track in ") + sourceName);
+        setErrorMessage(tr("No track in %1").arg(sourceName));
         return;
     }
     const QDateTime date = ShownTrack::dateFromName(sourceName, QDateTime::currentDateTime());
@@ -162,6 +222,7 @@ void PlannerViewModel::applyImported(const formats::ImportedGPX& imported,
             track.coordinates.push_back(sample.coordinate);
         track.samples = std::move(tracks[i]);
         track.colorIndex = ShownTrack::colorIndexFor(track.id);
+        track.notice = notice;
         shown.push_back(std::move(track));
     }
     // The map frames what was imported, not every track shown.

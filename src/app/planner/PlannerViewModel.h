@@ -176,7 +176,13 @@ public:
     bool isTrackShown(const QString& id) const;
     // Shows the file's track, read off the UI thread, or hides it when shown.
     QCoro::Task<> toggleTrack(QString path);
-    void applyImported(const formats::ImportedGPX& imported, const QString& sourceName);
+    // Shows the tracks of a GPX, FIT or Bryton track file, read off the UI thread, as
+    // applyImported does; a damaged FIT file shows what it holds up to the damage and says so.
+    // A file that shows nothing says why in errorMessage.
+    QCoro::Task<> showRideFile(QString path);
+    // `notice` goes with every track shown: what the rider must know about the file.
+    void applyImported(const formats::ImportedGPX& imported, const QString& sourceName,
+                       const QString& notice = {});
     // Makes a new plan, named after the last shown track, whose route follows that track snapped
     // to the roads. It replaces the plan without asking: the window settles unsaved changes
     // first.
@@ -272,6 +278,8 @@ private:
     void restoreSnapshot(UndoHistory::Snapshot entry,
                          void (UndoHistory::*keepCurrent)(UndoHistory::Snapshot));
     void setShownTracks(std::vector<model::ShownTrack> tracks);
+    // The tracks of a file already read, parsed off the UI thread.
+    QCoro::Task<> showRide(QString fileName, QByteArray bytes);
     void appendShownTracks(std::vector<model::ShownTrack> tracks);
     void readLayerSettings();
     void writeSetting(const QString& key, const QVariant& value);

@@ -28,6 +28,8 @@ DeviceImportSheet::DeviceImportSheet(DeviceImportController& controller, QWidget
     , m_progress(new QLabel(this))
     , m_busy(new QProgressBar(this))
     , m_error(new QLabel(this))
+    , m_notice(new QLabel(this))
+    , m_empty(new QLabel(this))
     , m_import(new QPushButton(tr("Import"), this))
 {
     setWindowTitle(tr("Import ride from device"));
@@ -37,6 +39,12 @@ DeviceImportSheet::DeviceImportSheet(DeviceImportController& controller, QWidget
     m_error->setObjectName(QStringLiteral("importError"));
     m_error->setStyleSheet(QStringLiteral("color: #ff8a80;"));
     m_error->setWordWrap(true);
+    m_notice->setObjectName(QStringLiteral("importNotice"));
+    m_notice->setStyleSheet(QStringLiteral("color: #ffd180;"));
+    m_notice->setWordWrap(true);
+    m_empty->setObjectName(QStringLiteral("emptyList"));
+    m_empty->setWordWrap(true);
+    m_empty->setAlignment(Qt::AlignCenter);
     m_busy->setRange(0, 0);
     m_busy->setMaximumHeight(8);
     m_busy->setTextVisible(false);
@@ -45,8 +53,8 @@ DeviceImportSheet::DeviceImportSheet(DeviceImportController& controller, QWidget
 
     auto* none = new QWidget(this);
     auto* noneLayout = new QVBoxLayout(none);
-    auto* noneTitle = heading(app::DeviceFlows::noDeviceTitle, none);
-    auto* hint = new QLabel(app::DeviceFlows::noDeviceHint, none);
+    auto* noneTitle = heading(app::DeviceFlows::noDeviceTitle(), none);
+    auto* hint = new QLabel(app::DeviceFlows::noDeviceHint(), none);
     hint->setWordWrap(true);
     noneLayout->addStretch();
     noneLayout->addWidget(noneTitle, 0, Qt::AlignCenter);
@@ -64,6 +72,7 @@ DeviceImportSheet::DeviceImportSheet(DeviceImportController& controller, QWidget
     pickers->addWidget(selectAll);
     listLayout->addLayout(pickers);
     listLayout->addWidget(m_items, 1);
+    listLayout->addWidget(m_empty);
     m_pages->addWidget(none);
     m_pages->addWidget(list);
 
@@ -85,6 +94,7 @@ DeviceImportSheet::DeviceImportSheet(DeviceImportController& controller, QWidget
     layout->addWidget(m_pages, 1);
     layout->addLayout(progress);
     layout->addWidget(m_error);
+    layout->addWidget(m_notice);
     layout->addLayout(buttons);
 
     connect(rescan, &QPushButton::clicked, this, [this] { m_controller.scan(); });
@@ -130,6 +140,8 @@ void DeviceImportSheet::refresh()
         QString text = entry.name;
         if (entry.date)
             text += QStringLiteral("   ") + QLocale().toString(*entry.date, QLocale::ShortFormat);
+        if (c.isImported(entry.id))
+            text += QStringLiteral("   ") + tr("imported");
         auto* item = new QListWidgetItem(text, m_items);
         item->setData(Qt::UserRole, entry.id);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -139,6 +151,12 @@ void DeviceImportSheet::refresh()
     m_busy->setVisible(busy);
     m_error->setText(c.error().value_or(QString()));
     m_error->setVisible(c.error().has_value());
+    m_notice->setText(c.notice().value_or(QString()));
+    m_notice->setVisible(c.notice().has_value());
+    const auto empty = c.emptyText();
+    m_empty->setText(empty.value_or(QString()));
+    m_empty->setVisible(empty.has_value());
+    m_items->setVisible(!empty);
     m_import->setText(c.importTitle());
     m_import->setEnabled(!busy && !c.selectedIDs().isEmpty());
     m_devices->setEnabled(!busy);

@@ -35,6 +35,8 @@ private:
     QLabel* m_progress;
     QProgressBar* m_busy;
     QLabel* m_error;
+    QLabel* m_notice;
+    QLabel* m_empty;
     QPushButton* m_import;
 };
 

@@ -8,9 +8,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <qcoro/qcorosignal.h>
 
 namespace zuvo::ui {
 
@@ -57,8 +61,8 @@ DeviceSendSheet::DeviceSendSheet(DeviceSendController& controller,
     m_busy->setRange(0, 0);
     m_busy->setMaximumHeight(8);
     m_busy->setTextVisible(false);
-    m_noDevice = new QLabel(app::DeviceFlows::noDeviceTitle + QStringLiteral("\n") +
-                                app::DeviceFlows::noDeviceHint,
+    m_noDevice = new QLabel(app::DeviceFlows::noDeviceTitle() + QStringLiteral("\n") +
+                                app::DeviceFlows::noDeviceHint(),
                             this);
     m_noDevice->setWordWrap(true);
     m_send = new QPushButton(tr("Send"), this);
@@ -68,16 +72,16 @@ DeviceSendSheet::DeviceSendSheet(DeviceSendController& controller,
     auto* cancel = new QPushButton(tr("Cancel"), this);
     cancel->setAutoDefault(false);
 
-    auto* form = new QFormLayout;
-    form->addRow(tr("Course name"), m_name);
-    form->addRow(tr("Device"), m_devices);
-    form->addRow(tr("Format"), m_format);
+    m_form = new QFormLayout;
+    m_form->addRow(tr("Course name"), m_name);
+    m_form->addRow(tr("Device"), m_devices);
+    m_form->addRow(tr("Format"), m_format);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(rescan);
     buttons->addStretch();
     buttons->addWidget(cancel);
     buttons->addWidget(m_send);
-    layout->addLayout(form);
+    layout->addLayout(m_form);
     layout->addWidget(m_noDevice);
     layout->addWidget(m_busy);
     layout->addWidget(m_result);
@@ -97,7 +101,30 @@ DeviceSendSheet::DeviceSendSheet(DeviceSendController& controller,
     connect(m_send, &QPushButton::clicked, this, [this] { m_controller.send(); });
     connect(&controller, &DeviceSendController::changed, this, &DeviceSendSheet::refresh);
     connect(&controller, &DeviceSendController::finished, this, &QDialog::accept);
+    controller.setAskReplace([this](QString question) { return askReplace(std::move(question)); });
     refresh();
+}
+
+QCoro::Task<DeviceSendController::Existing> DeviceSendSheet::askReplace(QString question)
+{
+    using Existing = DeviceSendController::Existing;
+    // Opened, not executed: the sheet's event loop keeps running while the rider decides.
+    QPointer box(new QMessageBox(QMessageBox::Question, windowTitle(), question,
+                                 QMessageBox::NoButton, this));
+    auto* replace = box->addButton(tr("Replace"), QMessageBox::DestructiveRole);
+    auto* keepBoth = box->addButton(tr("Keep both"), QMessageBox::AcceptRole);
+    auto* cancel = box->addButton(tr("Cancel"), QMessageBox::RejectRole);
+    box->setDefaultButton(keepBoth);
+    box->setEscapeButton(cancel);
+    box->open();
+    co_await qCoro(box.data(), &QMessageBox::finished);
+    if (!box)
+        co_return Existing::cancel;
+    const QAbstractButton* clicked = box->clickedButton();
+    box->deleteLater();
+    if (clicked == replace)
+        co_return Existing::replace;
+    co_return clicked == keepBoth ? Existing::keepBoth : Existing::cancel;
 }
 
 void DeviceSendSheet::refresh()
@@ -111,10 +138,11 @@ void DeviceSendSheet::refresh()
         m_devices->setCurrentIndex(int(at - c.devices().begin()));
     }
     m_noDevice->setVisible(c.devices().empty() && !c.isBusy());
-    // The choice is a Garmin's; a Bryton always takes a tour.
-    const bool garmin =
-        c.selectedDevice() && c.selectedDevice()->layout == devices::DeviceLayout::garmin;
-    m_format->setEnabled(garmin && !c.isBusy());
+    // The choice is a Garmin's; a Bryton always takes a tour and has nothing to choose.
+    const bool choice =
+        c.selectedDevice() && !DeviceSendController::formats(*c.selectedDevice()).empty();
+    m_form->setRowVisible(m_format, choice);
+    m_format->setEnabled(!c.isBusy());
     m_format->setCurrentIndex(m_format->findData(int(c.format())));
     m_busy->setVisible(c.isBusy());
     m_result->setText(c.result().value_or(QString()));

@@ -1,18 +1,19 @@
 #pragma once
 
+#include "app/devices/DeviceSendController.h"
+
 #include <QDialog>
+
+#include <qcoro/qcorotask.h>
 
 #include <optional>
 
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-
-namespace zuvo::app {
-class DeviceSendController;
-}
 
 namespace zuvo::ui {
 
@@ -27,11 +28,14 @@ public:
 
 private:
     void refresh();
+    // "Replace", "Keep both" or "Cancel", in a box over the sheet.
+    QCoro::Task<app::DeviceSendController::Existing> askReplace(QString question);
 
     app::DeviceSendController& m_controller;
     QLineEdit* m_name = nullptr;
     QComboBox* m_devices = nullptr;
     QComboBox* m_format = nullptr;
+    QFormLayout* m_form = nullptr;
     QLabel* m_result = nullptr;
     QProgressBar* m_busy = nullptr;
     QPushButton* m_send = nullptr;

@@ -4,13 +4,11 @@
 #include "app/planner/PlannerTexts.h"
 #include "app/planner/PlannerViewModel.h"
 #include "app/planner/ToastCenter.h"
-#include "formats/GPXImporter.h"
 #include "ui/sheets/POISymbolSheet.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -21,7 +19,10 @@ namespace zuvo::ui {
 
 namespace {
 
-const QString gpxFilter = QStringLiteral("GPX files (*.gpx)");
+const QString gpxFilter = QStringLiteral("GPX files (*.gpx *.GPX)");
+// Devices write their rides in capitals as often as not.
+const QString rideFilter =
+    QStringLiteral("Rides and tracks (*.gpx *.GPX *.fit *.FIT *.track *.TRACK)");
 
 } // namespace
 
@@ -75,8 +76,8 @@ DocumentCommands::DocumentCommands(app::PlannerViewModel& planner, app::ToastCen
         box.exec();
         return box.clickedButton() == restore;
     };
-    m_choose = [this](bool save, const QString& folder, const QString& proposedName) {
-        if (save) {
+    m_choose = [this](Purpose purpose, const QString& folder, const QString& proposedName) {
+        if (purpose == Purpose::save) {
             QString path = QFileDialog::getSaveFileName(
                 m_window, tr("Save Route"), QDir(folder).filePath(proposedName + ".gpx"),
                 gpxFilter);
@@ -84,7 +85,8 @@ DocumentCommands::DocumentCommands(app::PlannerViewModel& planner, app::ToastCen
                 path += QStringLiteral(".gpx");
             return path;
         }
-        return QFileDialog::getOpenFileName(m_window, tr("Open"), folder, gpxFilter);
+        return QFileDialog::getOpenFileName(
+            m_window, tr("Open"), folder, purpose == Purpose::importRide ? rideFilter : gpxFilter);
     };
 }
 
@@ -119,7 +121,7 @@ void DocumentCommands::open()
 {
     if (!settleUnsavedChanges())
         return;
-    const QString path = choose(false, QString());
+    const QString path = choose(Purpose::open);
     if (!path.isEmpty())
         m_planner.openDocument(path);
 }
@@ -135,34 +137,25 @@ bool DocumentCommands::saveAs()
 {
     if (!m_planner.makeDocumentData())
         return false;
-    const QString path = choose(true, m_planner.documentName());
+    const QString path = choose(Purpose::save, m_planner.documentName());
     return !path.isEmpty() && m_planner.saveDocument(path);
 }
 
 void DocumentCommands::importGPX()
 {
-    const QString path = choose(false, QString());
+    const QString path = choose(Purpose::importRide);
     if (!path.isEmpty())
         importTrack(path);
 }
 
 void DocumentCommands::importTrack(const QString& path)
 {
-    const QString name = QFileInfo(path).fileName();
-    QFile file(path);
-    const auto imported = file.open(QIODevice::ReadOnly)
-                              ? formats::GPXImporter::read(file.readAll())
-                              : model::Result<formats::ImportedGPX, formats::GPXImportError>(
-                                    formats::GPXImportError::notGPX);
-    if (imported)
-        m_planner.applyImported(*imported, name);
-    else
-        m_planner.setErrorMessage(QStringLiteral("Could not read ") + name);
+    m_planner.showRideFile(path);
 }
 
 void DocumentCommands::importPOIs()
 {
-    const QString path = choose(false, QString());
+    const QString path = choose(Purpose::importPOIs);
     if (path.isEmpty())
         return;
     auto waypoints = m_planner.parseCustomPOIs(path);
@@ -227,10 +220,10 @@ void DocumentCommands::openQueued()
         openPath(m_queued.takeFirst());
 }
 
-QString DocumentCommands::choose(bool save, const QString& proposedName)
+QString DocumentCommands::choose(Purpose purpose, const QString& proposedName)
 {
     const Asking asking(*this);
-    return m_choose(save, m_routesFolder, proposedName);
+    return m_choose(purpose, m_routesFolder, proposedName);
 }
 
 } // namespace zuvo::ui

@@ -25,9 +25,11 @@ public:
     // `ask` puts the unsaved-changes question; tests answer it themselves.
     enum class Answer { save, discard, cancel };
     using Ask = std::function<Answer(const QString& question)>;
-    // Chooses a file: for opening (save false) or saving under `proposedName`; empty on cancel.
+    // What a file is chosen for: the dialog offers the files that fit.
+    enum class Purpose { open, importRide, importPOIs, save };
+    // Chooses a file, for saving under `proposedName`; empty on cancel.
     using ChooseFile =
-        std::function<QString(bool save, const QString& folder, const QString& proposedName)>;
+        std::function<QString(Purpose purpose, const QString& folder, const QString& proposedName)>;
 
     DocumentCommands(app::PlannerViewModel& planner, app::ToastCenter& toasts, QString routesFolder,
                      QWidget* window);
@@ -47,7 +49,7 @@ public:
     bool saveAs();
     void importGPX();
     void importPOIs();
-    // Shows a foreign GPX file's tracks, or says it cannot be read.
+    // Shows the tracks of a GPX, FIT or Bryton track file, or says why it cannot.
     void importTrack(const QString& path);
     // Restores or discards the plan an earlier planner left, as the rider answers.
     void offerRecovery(app::PlanRecovery& recovery);
@@ -63,7 +65,7 @@ public:
 
 private:
     void openQueued();
-    QString choose(bool save, const QString& proposedName);
+    QString choose(Purpose purpose, const QString& proposedName = {});
     // Counts the questions and dialogs open for as long as it lives.
     struct Asking {
         explicit Asking(DocumentCommands& commands);

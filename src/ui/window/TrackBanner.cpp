@@ -38,13 +38,22 @@ TrackBanner::TrackBanner(app::PlannerViewModel& planner, QWidget* parent)
     });
     const auto update = [this, &planner] {
         const auto& tracks = planner.shownTracks();
-        m_text->setText(tracks.empty()
-                            ? QString()
-                            : tr("Track shown") + QStringLiteral(": ") + tracks.back().name);
+        QString text;
+        if (!tracks.empty()) {
+            text = tr("Track shown") + QStringLiteral(": ") + tracks.back().name;
+            if (!tracks.back().notice.isEmpty())
+                text += QStringLiteral(" — ") + tracks.back().notice;
+        }
+        m_text->setText(text);
         setVisible(!tracks.empty());
     };
     connect(&planner, &app::PlannerViewModel::shownTracksChanged, this, update);
     update();
+}
+
+QString TrackBanner::text() const
+{
+    return m_text->text();
 }
 
 } // namespace zuvo::ui

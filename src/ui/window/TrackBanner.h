@@ -18,6 +18,9 @@ class TrackBanner : public QFrame {
 public:
     explicit TrackBanner(app::PlannerViewModel& planner, QWidget* parent = nullptr);
 
+    // "Track shown: ride.fit", with what the rider must know about the file after a dash.
+    QString text() const;
+
 signals:
     void detailsRequested(const QString& trackID);
     void convertRequested();

@@ -1,6 +1,7 @@
 // The device import and send sheets' controllers on mass-storage volumes in a temporary folder
 // and on MTP devices simulated by the libmtp double.
 #include "FakeLibMTP.h"
+#include "FitFileBuilder.h"
 #include "PlannerFixture.h"
 #include "app/devices/DeviceImportController.h"
 #include "app/devices/DeviceSendController.h"
@@ -79,6 +80,21 @@ protected:
         return QDir(routes).entryList({"*.gpx"}, QDir::Files, QDir::Name);
     }
 
+    // Every file below the volumes folder with its bytes, and the MTP device's objects.
+    std::pair<std::map<QString, QByteArray>, std::vector<fake::Object>> snapshot() const
+    {
+        std::map<QString, QByteArray> files;
+        QDirIterator it(volumes, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            files[path] = read(path);
+        }
+        std::vector<fake::Object> objects;
+        for (const auto& device : world.devices)
+            objects.insert(objects.end(), device.objects.begin(), device.objects.end());
+        return {files, objects};
+    }
+
     static QByteArray read(const QString& path)
     {
         QFile file(path);
@@ -125,7 +141,7 @@ TEST_F(DeviceFlowTest, DeviceImportKeepsWhatWorksAndNamesWhatFailed)
     ASSERT_FALSE(runTask(sheet.importSelected()).error);
     EXPECT_EQ(progress, (QStringList{"Importing 1/3…", "Importing 2/3…", "Importing 3/3…"}));
     EXPECT_EQ(routeFiles(), (QStringList{"first.gpx", "third 2.gpx", "third 3.gpx", "third.gpx"}));
-    EXPECT_EQ(sheet.error(), "Failed: second.fit");
+    EXPECT_EQ(sheet.error(), "Failed: second.fit (not a FIT file)");
     EXPECT_EQ(applied, std::vector<QString>{"third.gpx"}) << "the last ride is shown";
     EXPECT_EQ(saved, 1);
     EXPECT_FALSE(closed) << "the sheet stays open to show what failed";
@@ -171,7 +187,9 @@ TEST_F(DeviceFlowTest, DeviceImportOverMTPAndWithoutDevices)
     // A device whose listing fails says why.
     world.devices[0].storageFails = true;
     ASSERT_FALSE(runTask(sheet.selectDevice(*sheet.selectedDevice())).error);
-    EXPECT_EQ(sheet.error(), "mtp(\"device has no storage list\")");
+    EXPECT_EQ(sheet.error(), "Could not work with Edge 840 over MTP: device has no storage list. "
+                             "Connect the device via USB, close other MTP apps (OpenMTP, Garmin "
+                             "Express), then Rescan.");
     EXPECT_EQ(world.openHandles, 0);
 }
 
@@ -189,6 +207,9 @@ TEST_F(DeviceFlowTest, DeviceSendNamesFilesTheVolumeAccepts)
         return *course;
     };
     DeviceSendController sheet(transports, makeCourse, "Runde: Süd/Nord.", toasts);
+    auto answer = DeviceSendController::Existing::replace;
+    sheet.setAskReplace(
+        [&](QString) -> QCoro::Task<DeviceSendController::Existing> { co_return answer; });
     bool closed = false;
     QObject::connect(&sheet, &DeviceSendController::finished, [&] { closed = true; });
 
@@ -205,11 +226,13 @@ TEST_F(DeviceFlowTest, DeviceSendNamesFilesTheVolumeAccepts)
     EXPECT_EQ(toasts.current()->message, "Sent 'Runde: Süd/Nord.' to Edge 840");
     EXPECT_EQ(toasts.current()->detail, "Eject, then restart the device.");
 
-    // The same course as FIT with points ahead, under the same name.
+    // The same course as FIT with points ahead, under the same name, in its place.
     course->fit = "FIT bytes";
     sheet.setFormat(DeviceSendController::CourseFormat::fit);
     ASSERT_FALSE(runTask(sheet.send()).error);
     EXPECT_EQ(read(QDir(volumes).filePath("EDGE/Garmin/NewFiles/Runde-Süd-Nord.fit")), "FIT bytes");
+    EXPECT_EQ(QDir(QDir(volumes).filePath("EDGE/Garmin/NewFiles")).entryList(QDir::Files),
+              QStringList{"Runde-Süd-Nord.fit"});
     ManualTimer::fire(*clock);
     EXPECT_EQ(toasts.current()->detail,
               "FIT course with points ahead. Eject, then restart the device.");
@@ -276,6 +299,158 @@ TEST_F(DeviceFlowTest, DeviceSendNamesFilesTheVolumeAccepts)
     world.devices[0].sendFails = true;
     ASSERT_FALSE(runTask(sheet.send()).error);
     EXPECT_TRUE(sheet.failed());
-    EXPECT_TRUE(sheet.result()->startsWith("mtp(")) << sheet.result()->toStdString();
+    EXPECT_EQ(sheet.result(), "Could not work with Edge 840 over MTP: send failed for "
+                              "Runde-Süd-Nord.gpx. " +
+                                  app::DeviceFlows::noDeviceHint());
     EXPECT_FALSE(sheet.isBusy());
+}
+
+namespace {
+
+// A ride of `points` records a minute apart; `cut` leaves it as a device that lost power does.
+QByteArray fitRide(int points, bool cut = false)
+{
+    FitFileBuilder fit;
+    fit.define(0, 20, {{253, 4}, {0, 4}, {1, 4}});
+    for (int i = 0; i < points; ++i)
+        fit.data(0,
+                 {std::uint64_t(1'000'000 + 60 * i), FitFileBuilder::semicircles(47.0 + 0.001 * i),
+                  FitFileBuilder::semicircles(8.0)});
+    const QByteArray file = fit.build();
+    return cut ? file.left(file.size() - 2) : file;
+}
+
+} // namespace
+
+TEST_F(DeviceFlowTest, DeviceImportFindsWatchRidesAndKnowsWhatIsInTheLibrary)
+{
+    make("FENIX/GARMIN/ACTIVITY/2024-05-01-07-30-00.fit", fitRide(4), 1);
+    make("FENIX/GARMIN/ACTIVITY/2024-05-02-08-00-00.FIT", fitRide(6, true), 2);
+    make("EMPTY/Garmin/Activities/notes.txt", "no ride");
+
+    DeviceImportController sheet(transports, routes, toasts, QString("FENIX"));
+    std::vector<QString> notices;
+    bool closed = false;
+    QObject::connect(&sheet, &DeviceImportController::imported,
+                     [&](const formats::ImportedGPX&, const QString&, const QString& notice) {
+                         notices.push_back(notice);
+                     });
+    QObject::connect(&sheet, &DeviceImportController::finished, [&] { closed = true; });
+    ASSERT_FALSE(runTask(sheet.scan()).error);
+    ASSERT_EQ(sheet.activities().size(), 2u);
+    EXPECT_EQ(sheet.emptyText(), std::nullopt);
+    const QString damaged = sheet.activities()[0].id;
+    EXPECT_EQ(sheet.selectedIDs(), QSet<QString>{damaged});
+
+    // The damaged ride is kept up to its damage, and the sheet stays open to say so.
+    ASSERT_FALSE(runTask(sheet.importSelected()).error);
+    const QString recovered = "Recovered 6 points; the file is damaged after 0:05:00";
+    EXPECT_EQ(sheet.notice(), "2024-05-02-08-00-00.FIT: " + recovered);
+    EXPECT_EQ(notices, std::vector<QString>{recovered});
+    EXPECT_FALSE(sheet.error());
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(toasts.current()->message, "Imported 1 ride");
+    EXPECT_TRUE(sheet.isImported(damaged));
+    EXPECT_TRUE(sheet.selectedIDs().isEmpty());
+
+    // Listed again, under a new name in the library: known as imported and left unticked.
+    ASSERT_TRUE(QFile::rename(QDir(routes).filePath("2024-05-02-08-00-00.gpx"),
+                              QDir(routes).filePath("Evening ride.gpx")));
+    DeviceImportController again(transports, routes, toasts, QString("FENIX"));
+    ASSERT_FALSE(runTask(again.scan()).error);
+    EXPECT_TRUE(again.isImported(damaged));
+    EXPECT_FALSE(again.isImported(again.activities()[1].id));
+    EXPECT_TRUE(again.selectedIDs().isEmpty());
+    again.selectAll();
+    EXPECT_EQ(again.selectedIDs(), QSet<QString>{again.activities()[1].id});
+    // Ticked by hand, it is imported again.
+    again.setSelected(damaged, true);
+    ASSERT_FALSE(runTask(again.importSelected()).error);
+    EXPECT_EQ(routeFiles(), (QStringList{"2024-05-01-07-30-00.gpx", "2024-05-02-08-00-00.gpx",
+                                         "Evening ride.gpx"}));
+
+    // The same ride on another device is another ride.
+    make("OTHER/Garmin/Activity/2024-05-01-07-30-00.fit", fitRide(4), 1);
+    DeviceImportController other(transports, routes, toasts, QString("OTHER"));
+    ASSERT_FALSE(runTask(other.scan()).error);
+    EXPECT_FALSE(other.isImported(other.activities().at(0).id));
+
+    // A device without rides says where it looked.
+    ASSERT_FALSE(runTask(other.selectDevice(other.devices()[0])).error);
+    ASSERT_EQ(other.selectedDevice()->name, "EMPTY");
+    EXPECT_EQ(other.emptyText(), "No rides on EMPTY in Garmin/Activities or Garmin/Activity.");
+}
+
+TEST_F(DeviceFlowTest, DeviceSendNeverReplacesACourseSilently)
+{
+    edge("EDGE", "Edge 830");
+    make("EDGE/Garmin/NewFiles/Kandel-Runde.gpx", "the course already there");
+    make("RIDER420/PlanTrip/.keep", "");
+    world.devices = {mtpEdge()};
+    world.devices[0].objects.push_back(
+        {.id = 9, .parent = 2, .name = "Kandel-Runde.gpx", .content = "on the MTP device"});
+
+    QStringList made;
+    const auto makeCourse = [&](const QString& name) -> model::Result<app::CoursePayload, QString> {
+        made.append(name);
+        return app::CoursePayload{"<gpx>" + name.toUtf8() + "</gpx>",
+                                  {{48.0, 8.0, 300.0}, {48.01, 8.0, 310.0}}};
+    };
+    DeviceSendController sheet(transports, makeCourse, "Kandel Runde", toasts);
+    QStringList questions;
+    auto answer = DeviceSendController::Existing::cancel;
+    sheet.setAskReplace([&](QString question) -> QCoro::Task<DeviceSendController::Existing> {
+        questions.append(question);
+        co_return answer;
+    });
+    ASSERT_FALSE(runTask(sheet.scan()).error);
+    ASSERT_EQ(sheet.devices().size(), 3u);
+    EXPECT_EQ(app::DeviceFlows::sendLabel(sheet.devices()[1]), "RIDER420");
+    EXPECT_TRUE(DeviceSendController::formats(sheet.devices()[1]).empty());
+    EXPECT_EQ(DeviceSendController::formats(sheet.devices()[0]).size(), 2u);
+
+    // Cancel: every device byte for byte as it was.
+    const auto before = snapshot();
+    for (const auto& device : {sheet.devices()[0], sheet.devices()[2]}) {
+        sheet.selectDevice(device);
+        ASSERT_FALSE(runTask(sheet.send()).error);
+        EXPECT_FALSE(sheet.failed());
+        EXPECT_FALSE(sheet.result());
+        EXPECT_FALSE(sheet.isBusy());
+    }
+    EXPECT_EQ(questions, (QStringList{"A course named 'Kandel Runde' is already on Edge 830. "
+                                      "Replace it?",
+                                      "A course named 'Kandel Runde' is already on Edge 840. "
+                                      "Replace it?"}));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_FALSE(toasts.current());
+
+    // Keep both: the next free name, for the course inside the file too.
+    const QString newFiles = QDir(volumes).filePath("EDGE/Garmin/NewFiles/");
+    make("EDGE/Garmin/Courses/Kandel-Runde-2.fit", "imported earlier");
+    sheet.selectDevice(sheet.devices()[0]);
+    answer = DeviceSendController::Existing::keepBoth;
+    ASSERT_FALSE(runTask(sheet.send()).error);
+    EXPECT_EQ(read(newFiles + "Kandel-Runde-3.gpx"), "<gpx>Kandel Runde 3</gpx>");
+    EXPECT_EQ(made.last(), "Kandel Runde 3");
+    EXPECT_EQ(toasts.current()->message, "Sent 'Kandel Runde 3' to Edge 830");
+    EXPECT_EQ(read(newFiles + "Kandel-Runde.gpx"), "the course already there");
+
+    // Replace: the new course in the old one's place.
+    answer = DeviceSendController::Existing::replace;
+    ASSERT_FALSE(runTask(sheet.send()).error);
+    EXPECT_EQ(read(newFiles + "Kandel-Runde.gpx"), "<gpx>Kandel Runde</gpx>");
+    EXPECT_EQ(QDir(newFiles).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"Kandel-Runde-3.gpx", "Kandel-Runde.gpx"}));
+
+    // A Bryton asks as well, and a second tour keeps the first.
+    sheet.selectDevice(sheet.devices()[1]);
+    ASSERT_FALSE(runTask(sheet.send()).error);
+    ASSERT_TRUE(QFile::exists(QDir(volumes).filePath("RIDER420/Tracks/Kandel Runde.track")));
+    answer = DeviceSendController::Existing::keepBoth;
+    ASSERT_FALSE(runTask(sheet.send()).error);
+    EXPECT_EQ(questions.last(),
+              "A course named 'Kandel Runde' is already on RIDER420. Replace it?");
+    EXPECT_TRUE(QFile::exists(QDir(volumes).filePath("RIDER420/Tracks/Kandel Runde 2.track")));
+    EXPECT_FALSE(sheet.failed());
 }

@@ -154,5 +154,5 @@ TEST_F(SidebarTest, SidebarOpensDocumentsTracksOrSaysWhy)
     ASSERT_EQ(vm->shownTracks().size(), 1u);
     EXPECT_EQ(vm->shownTracks()[0].id, "ride.gpx#0");
     ASSERT_FALSE(runTask(vm->openFile(QDir(root()).filePath("junk.gpx"))).error);
-    EXPECT_EQ(vm->errorMessage(), "Could not read junk.gpx");
+    EXPECT_EQ(vm->errorMessage(), "Could not read junk.gpx: not a GPX file");
 }

@@ -1,4 +1,6 @@
+#include "FitFileBuilder.h"
 #include "PlannerFixture.h"
+#include "formats/BrytonTourWriter.h"
 #include "formats/GPXWriter.h"
 #include "formats/RouteDocumentCoder.h"
 
@@ -205,12 +207,56 @@ TEST_F(PlannerViewModelTest, TrackToggleShowsHidesAndKeepsItsColour)
     EXPECT_EQ(vm->shownTracks().front().colorIndex, track.colorIndex);
 
     ASSERT_FALSE(runTask(vm->toggleTrack(home.filePath("gone.gpx"))).error);
-    EXPECT_EQ(vm->errorMessage(), "Could not read gone.gpx");
+    EXPECT_EQ(vm->errorMessage(), "Could not read gone.gpx: No such file or directory");
     const QString empty = home.filePath("pois.gpx");
     writeFile(empty, R"(<gpx><wpt lat="50" lon="7"><name>Bar</name></wpt></gpx>)");
     ASSERT_FALSE(runTask(vm->toggleTrack(empty)).error);
     EXPECT_EQ(vm->errorMessage(), "No track in pois.gpx");
     EXPECT_EQ(vm->shownTracks().size(), 1u);
+}
+
+TEST_F(PlannerViewModelTest, RideFilesOfEveryFormatShowAsTracksOrSayWhyNot)
+{
+    FitFileBuilder fit;
+    fit.define(0, 20, {{253, 4}, {0, 4}, {1, 4}});
+    for (std::uint32_t i = 0; i < 5; ++i)
+        fit.data(0, {1000 + 60 * i, FitFileBuilder::semicircles(50.9 + 0.001 * i),
+                     FitFileBuilder::semicircles(6.9)});
+    const QByteArray whole = fit.build();
+    const QString ride = home.filePath("ride.fit");
+    writeFile(ride, whole);
+    // Cut short by a device that lost power.
+    const QString damaged = home.filePath("2024-05-01-07-30-00.FIT");
+    writeFile(damaged, whole.left(whole.size() - 2));
+    const QString tour = home.filePath("Tour.track");
+    writeFile(tour, formats::BrytonTourWriter::trackData(
+                        {.name = "Tour", .points = {{50.9, 6.9, 60.0}, {50.91, 6.9, 61.0}}}));
+    const QString junk = home.filePath("junk.fit");
+    writeFile(junk, "not a ride");
+
+    ASSERT_FALSE(runTask(vm->openFile(ride)).error);
+    ASSERT_EQ(vm->shownTracks().size(), 1u);
+    EXPECT_EQ(vm->shownTracks()[0].id, "ride.fit#0");
+    EXPECT_EQ(vm->shownTracks()[0].samples.size(), 5u);
+    EXPECT_EQ(vm->shownTracks()[0].notice, "");
+    EXPECT_FALSE(vm->errorMessage());
+
+    ASSERT_FALSE(runTask(vm->showRideFile(damaged)).error);
+    ASSERT_EQ(vm->shownTracks().size(), 2u);
+    EXPECT_EQ(vm->shownTracks()[1].date, QDateTime(QDate(2024, 5, 1), QTime(7, 30)));
+    EXPECT_EQ(vm->shownTracks()[1].notice, "Recovered 5 points; the file is damaged after 0:04:00");
+    ASSERT_FALSE(runTask(vm->toggleTrack(damaged)).error);
+    EXPECT_EQ(vm->shownTracks().back().notice, vm->shownTracks()[1].notice);
+
+    ASSERT_FALSE(runTask(vm->openFile(tour)).error);
+    EXPECT_EQ(vm->shownTracks().back().coordinates.size(), 2u);
+    EXPECT_EQ(vm->shownTracks().back().name, "Tour.track");
+
+    ASSERT_FALSE(runTask(vm->openFile(junk)).error);
+    EXPECT_EQ(vm->errorMessage(), "Could not read junk.fit: not a FIT file");
+    ASSERT_FALSE(runTask(vm->showRideFile(home.filePath("gone.track"))).error);
+    EXPECT_EQ(vm->errorMessage(), "Could not read gone.track: No such file or directory");
+    EXPECT_EQ(vm->shownTracks().size(), 4u);
 }
 
 TEST_F(PlannerViewModelTest, TrackSetIsResentOnlyWhenItChanged)
