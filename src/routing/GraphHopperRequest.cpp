@@ -5,7 +5,9 @@
 #include <QJsonArray>
 #include <QUrlQuery>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 namespace zuvo::routing::graphhopper {
@@ -21,6 +23,17 @@ QJsonObject rule(const QString& condition, double factor)
 {
     return {{QStringLiteral("if"), condition},
             {QStringLiteral("multiply_by"), QString::asprintf("%.3f", factor)}};
+}
+
+// Preferences are fractions, but they reach the builder from plans, settings and the command
+// line. The server prepares landmarks for every profile and then refuses a request with a
+// factor outside 0..1 or a distance influence below the profile's, so a value out of range
+// would fail every leg; one that is no number at all says nothing.
+std::optional<double> fraction(double value)
+{
+    if (std::isnan(value))
+        return std::nullopt;
+    return std::clamp(value, 0.0, 1.0);
 }
 
 } // namespace
@@ -57,10 +70,12 @@ QJsonObject routeBody(const model::Coordinate& from, const model::Coordinate& to
 
 QJsonObject customModel(const model::CostingProfile& costing)
 {
-    const double avoidClimbs = costing[QStringLiteral("avoid_climbs")];
+    const QString climbsKey = QStringLiteral("avoid_climbs");
+    const double avoidClimbs =
+        fraction(costing[climbsKey]).value_or(model::CostingProfile{costing.kind}[climbsKey]);
     const auto set = [&](const char* key) -> std::optional<double> {
         const auto it = costing.values.find(QString::fromLatin1(key));
-        return it == costing.values.end() ? std::nullopt : std::optional(it->second);
+        return it == costing.values.end() ? std::nullopt : fraction(it->second);
     };
 
     QJsonArray priority;
