@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Coordinate.h"
+#include "model/Cue.h"
 
 #include <QString>
 
@@ -16,6 +17,8 @@ struct RouteSegment {
     double distance = 0.0;
     std::optional<QString> surface = {};
     std::optional<QString> roadClass = {};
+    // The turn instructions that apply within this run, in order.
+    std::vector<Cue> cues = {};
 
     bool operator==(const RouteSegment&) const = default;
 };

@@ -137,9 +137,9 @@ GraphHopperEngine::route(model::Anchor from, model::Anchor to, model::CostingPro
     checkLimits(costing.kind, {from.routingPosition(), to.routingPosition()});
     const QString context = QStringLiteral("route");
     QUrl url = appendingPathComponent(m_baseURL, context);
-    QByteArray body =
-        QJsonDocument(gh::routeBody(from.routingPosition(), to.routingPosition(), costing))
-            .toJson(QJsonDocument::Compact);
+    QByteArray body = QJsonDocument(gh::routeBody(from.routingPosition(), to.routingPosition(),
+                                                  costing, m_locale))
+                          .toJson(QJsonDocument::Compact);
     const QJsonDocument answer =
         co_await post(std::move(url), json, std::move(body), context, cancel);
     co_return gh::parseSegments(answer);

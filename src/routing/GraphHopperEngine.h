@@ -34,6 +34,8 @@ public:
         std::optional<ServerArea> area = {};
     };
     void setLimits(Limits limits) { m_limits = std::move(limits); }
+    // The language of the turn instructions' texts ("en", "de").
+    void setLocale(QString locale) { m_locale = std::move(locale); }
     static QString outsideAreaText();
     static QString missingProfileText(const QUrl& server, const QString& profile);
 
@@ -67,6 +69,7 @@ private:
 
     QUrl m_baseURL;
     Limits m_limits;
+    QString m_locale = QStringLiteral("en");
     QNetworkAccessManager* m_session;
     std::chrono::milliseconds m_timeout;
 };

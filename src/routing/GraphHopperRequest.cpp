@@ -50,22 +50,26 @@ QJsonObject locateBody(const model::Coordinate& point, const model::CostingProfi
 }
 
 QJsonObject routeBody(const model::Coordinate& from, const model::Coordinate& to,
-                      const model::CostingProfile& costing)
+                      const model::CostingProfile& costing, const QString& locale)
 {
-    return {
+    const bool instructions = costing.kind != model::CostingKind::motorcycle;
+    QJsonObject body{
         {QStringLiteral("points"), QJsonArray{lonLat(from), lonLat(to)}},
         {QStringLiteral("profile"), model::graphHopperProfile(costing.kind)},
         {QStringLiteral("elevation"), true},
         {QStringLiteral("points_encoded"), false},
         // Turn instructions mean nothing to a motorcycle course here; the
         // bicycle profiles keep them.
-        {QStringLiteral("instructions"), costing.kind != model::CostingKind::motorcycle},
+        {QStringLiteral("instructions"), instructions},
         {QStringLiteral("details"),
          QJsonArray{QStringLiteral("surface"), QStringLiteral("road_class"),
                     QStringLiteral("average_slope"), QStringLiteral("max_slope")}},
         {QStringLiteral("ch.disable"), true},
         {QStringLiteral("custom_model"), customModel(costing)},
     };
+    if (instructions)
+        body.insert(QStringLiteral("locale"), locale);
+    return body;
 }
 
 QJsonObject customModel(const model::CostingProfile& costing)

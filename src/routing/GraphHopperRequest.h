@@ -17,10 +17,12 @@ namespace zuvo::routing::graphhopper {
 // Snaps one point: the same point twice, longitude first.
 QJsonObject locateBody(const model::Coordinate& point, const model::CostingProfile& costing);
 
-// One leg between two routing positions, with surface and road-class details
-// and the per-request custom model.
+// One leg between two routing positions, with surface and road-class details,
+// the per-request custom model and turn instructions in the language of
+// `locale` ("en", "de").
 QJsonObject routeBody(const model::Coordinate& from, const model::Coordinate& to,
-                      const model::CostingProfile& costing);
+                      const model::CostingProfile& costing,
+                      const QString& locale = QStringLiteral("en"));
 
 // The preference sliders as a GraphHopper custom model: priority rules for
 // climbs, unpaved surfaces, busy roads and motorways, a slower speed uphill

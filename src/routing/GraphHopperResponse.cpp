@@ -125,6 +125,52 @@ std::optional<QString> valueAt(const std::vector<Run>& runs, qint64 index)
     return std::nullopt;
 }
 
+struct PlacedCue {
+    model::Cue cue;
+    std::size_t point = 0; // where it applies, as an index into the path's points
+};
+
+// The path's turn instructions; an entry without a known sign, with an interval outside the
+// points or with fields of the wrong type is skipped on its own.
+std::vector<PlacedCue> cuesOf(const QJsonObject& path, const std::vector<model::Coordinate>& points)
+{
+    std::vector<PlacedCue> cues;
+    for (const auto& value : path.value(QStringLiteral("instructions")).toArray()) {
+        const QJsonObject entry = value.toObject();
+        const auto number = integer(entry.value(QStringLiteral("sign")));
+        const auto sign = number ? model::Cue::signFromNumber(int(*number)) : std::nullopt;
+        const QJsonArray interval = entry.value(QStringLiteral("interval")).toArray();
+        const auto first = interval.isEmpty() ? std::nullopt : integer(interval.at(0));
+        if (!sign || !first || *first < 0 || *first >= qint64(points.size()))
+            continue;
+        const auto text = [&](const char* key) -> std::optional<QString> {
+            const QJsonValue field = entry.value(QLatin1String(key));
+            if (field.isUndefined() || field.isNull())
+                return QString();
+            if (!field.isString())
+                return std::nullopt;
+            return field.toString();
+        };
+        const auto street = text("street_name");
+        const auto ref = text("street_ref");
+        const auto destination = text("street_destination");
+        const auto sentence = text("text");
+        if (!street || !ref || !destination || !sentence)
+            continue;
+        model::Cue cue{.sign = *sign,
+                       .position = points[std::size_t(*first)],
+                       .streetName = *street,
+                       .streetRef = *ref,
+                       .streetDestination = *destination,
+                       .text = *sentence};
+        if (const auto exit = integer(entry.value(QStringLiteral("exit_number")));
+            exit && *exit > 0)
+            cue.exitNumber = int(*exit);
+        cues.push_back({std::move(cue), std::size_t(*first)});
+    }
+    return cues;
+}
+
 } // namespace
 
 QJsonDocument parseBody(const QByteArray& body)
@@ -163,6 +209,10 @@ std::vector<model::RouteSegment> parseSegments(const QJsonDocument& answer)
         if (numbers.size() >= 2)
             points.push_back(coordinateOf(numbers));
     }
+    // Instructions count the answer's points; with one of them unusable they point elsewhere.
+    const std::vector<PlacedCue> cues = qsizetype(points.size()) == entries->size()
+                                            ? cuesOf(path, points)
+                                            : std::vector<PlacedCue>{};
     const auto n = static_cast<qint64>(points.size());
     if (n < 2)
         throw Failure(RoutingError::noRouteFound());
@@ -192,6 +242,16 @@ std::vector<model::RouteSegment> parseSegments(const QJsonDocument& answer)
         };
         for (std::size_t i = start; i < end; ++i)
             segment.distance += points[i].distance(points[i + 1]);
+        // A cue belongs to the segment it starts in; the path's last point to the last one.
+        const bool last = b + 2 == breaks.size();
+        for (const auto& placed : cues) {
+            if (placed.point < start || placed.point > end || (placed.point == end && !last))
+                continue;
+            model::Cue cue = placed.cue;
+            for (std::size_t i = start; i < placed.point; ++i)
+                cue.distance += points[i].distance(points[i + 1]);
+            segment.cues.push_back(std::move(cue));
+        }
         segments.push_back(std::move(segment));
     }
     return segments;

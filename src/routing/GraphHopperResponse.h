@@ -22,7 +22,8 @@ QJsonDocument parseBody(const QByteArray& body);
 model::Anchor::Snap parseSnap(const QJsonDocument& answer, const model::Coordinate& requested);
 
 // The first path cut into segments wherever its surface or road class
-// changes; neighbouring segments share their boundary point.
+// changes; neighbouring segments share their boundary point. Each segment
+// carries the turn instructions that start in it.
 std::vector<model::RouteSegment> parseSegments(const QJsonDocument& answer);
 
 } // namespace zuvo::routing::graphhopper

@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSettings>
 
 namespace zuvo::ui {
@@ -35,6 +36,9 @@ AppShell::AppShell(QSettings& settings, QString mapFolder, QString volumes, QObj
     auto engine = std::make_unique<routing::GraphHopperEngine>(
         app::ServerConfig::routingURL(settings), m_session);
     m_engine = engine.get();
+    // Turn instructions in the window's language.
+    m_engine->setLocale(QLocale().language() == QLocale::German ? QStringLiteral("de")
+                                                                : QStringLiteral("en"));
     m_favorites = std::make_unique<app::FavoritesStore>(app::FavoritesStore::defaultFilePath());
     m_userPOIs = std::make_unique<app::UserPOIStore>(app::UserPOIStore::defaultFilePath());
     m_planner = std::make_unique<app::PlannerViewModel>(std::move(engine), *m_favorites,
