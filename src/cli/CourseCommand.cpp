@@ -46,9 +46,10 @@ int course(const QStringList& arguments)
 const Command courseCommand{
     .name = "course",
     .arguments = "IN.gpx OUT.fit [--profile road|gravel|mtb|motorcycle]",
-    .summary = "write a FIT course with points ahead (via points, climbs) from a route document or "
-               "the first track or route of any GPX; times follow the profile's planning speed "
-               "(by default the document's, else road)",
+    .summary =
+        "write a FIT course with points ahead (turns, via points, climbs) from a route document or "
+        "the first track or route of any GPX; times follow the profile's planning speed "
+        "(by default the document's, else road)",
     .run = course,
 };
 

@@ -2,9 +2,12 @@
 
 #include "formats/detail/FitEncoding.h"
 #include "model/ClimbCategory.h"
+#include "model/Cue.h"
 #include "model/GradeProfile.h"
 #include "model/Polyline.h"
 #include "model/RouteStats.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -101,6 +104,48 @@ PointType footType(model::ClimbCategory category)
     return PointType::horsCategory;
 }
 
+// The turns the route's cues ask for, each on the record nearest to it; a turn near a via point
+// becomes part of that point.
+void addTurns(const model::Route& route, Course& course)
+{
+    std::optional<QString> street;
+    std::vector<FITCourseWriter::CoursePoint> turns;
+    std::vector<double> turnDistances; // where each turn really is, not its record
+    for (const auto& cue : model::routeCues(route)) {
+        const auto type = FITCourseWriter::turnType(cue, street);
+        if (cue.sign != model::Cue::Sign::viaReached)
+            street = cue.place();
+        // The start's "continue onto …" is where the rider is already.
+        if (!type || cue.distance < 1.0)
+            continue;
+        QString name = cue.place();
+        if (cue.sign == model::Cue::Sign::roundabout && cue.exitNumber)
+            name = QCoreApplication::translate("CoursePoint", "Exit %1 %2")
+                       .arg(*cue.exitNumber)
+                       .arg(cue.streetName.isEmpty() ? cue.streetRef : cue.streetName)
+                       .trimmed();
+        turns.push_back({nearestPoint(course.distances, cue.distance),
+                         FITCourseWriter::shortName(name), *type});
+        turnDistances.push_back(cue.distance);
+    }
+    for (auto& point : course.coursePoints) {
+        if (point.type != PointType::generic || !point.name.startsWith(QLatin1String("Via ")))
+            continue;
+        const double at = course.distances[point.record];
+        const auto near = std::find_if(turnDistances.begin(), turnDistances.end(), [&](double d) {
+            return std::abs(d - at) <= FITCourseWriter::mergeDistance;
+        });
+        if (near == turnDistances.end())
+            continue;
+        const auto turn = turns.begin() + (near - turnDistances.begin());
+        point.type = turn->type;
+        point.name = FITCourseWriter::shortName(point.name + QLatin1Char(' ') + turn->name);
+        turns.erase(turn);
+        turnDistances.erase(near);
+    }
+    course.coursePoints.insert(course.coursePoints.end(), turns.begin(), turns.end());
+}
+
 Course courseOf(const model::Route& route, std::optional<model::CostingKind> kind)
 {
     Course course;
@@ -173,6 +218,8 @@ Course courseOf(const model::Route& route, std::optional<model::CostingKind> kin
                               QStringLiteral("Top ") + label, PointType::summit});
         }
     }
+    if (n > 0)
+        addTurns(route, course);
     std::stable_sort(points.begin(), points.end(),
                      [](const auto& a, const auto& b) { return a.record < b.record; });
     return course;
@@ -227,6 +274,58 @@ std::uint32_t scaled(double value, double scale)
 std::vector<FITCourseWriter::CoursePoint> FITCourseWriter::coursePoints(const model::Route& route)
 {
     return courseOf(route, std::nullopt).coursePoints;
+}
+
+std::optional<PointType> FITCourseWriter::turnType(const model::Cue& cue,
+                                                   const std::optional<QString>& previousStreet)
+{
+    using S = model::Cue::Sign;
+    switch (cue.sign) {
+    case S::left:
+        return PointType::left;
+    case S::right:
+        return PointType::right;
+    case S::slightLeft:
+        return PointType::slightLeft;
+    case S::slightRight:
+        return PointType::slightRight;
+    case S::sharpLeft:
+        return PointType::sharpLeft;
+    case S::sharpRight:
+        return PointType::sharpRight;
+    case S::uTurn:
+    case S::uTurnLeft:
+    case S::uTurnRight:
+        return PointType::uTurn;
+    case S::keepLeft:
+        return PointType::leftFork;
+    case S::keepRight:
+        return PointType::rightFork;
+    case S::straight:
+        if (previousStreet && *previousStreet == cue.place())
+            return std::nullopt;
+        return PointType::straight;
+    // The protocol has no roundabout; a generic point names the exit.
+    case S::roundabout:
+    case S::unknown:
+        return PointType::generic;
+    case S::ferry:
+        return PointType::transport;
+    case S::leaveRoundabout:
+    case S::finish:
+    case S::viaReached:
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+QString FITCourseWriter::shortName(const QString& text, qsizetype length)
+{
+    const QString simplified = text.simplified();
+    if (simplified.size() <= length)
+        return simplified;
+    const qsizetype space = simplified.lastIndexOf(QLatin1Char(' '), length);
+    return simplified.left(space > 0 ? space : length);
 }
 
 QByteArray FITCourseWriter::write(const model::Route& route, model::CostingKind kind,

@@ -3,6 +3,7 @@
 #include "model/Anchor.h"
 #include "model/Coordinate.h"
 #include "model/CostingProfile.h"
+#include "model/Cue.h"
 
 #include <QString>
 
@@ -19,6 +20,8 @@ struct RouteDocument {
     model::CostingProfile costing = {};
     std::vector<model::Coordinate> trackCoordinates = {};
     bool roundTrip = false;
+    // The route's turn cues as saved, distances from the start; none in older documents.
+    std::vector<model::Cue> cues = {};
 
     bool operator==(const RouteDocument&) const = default;
 };

@@ -6,6 +6,7 @@
 #include "formats/detail/XmlParser.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <string>
@@ -63,6 +64,39 @@ QByteArray plannerBlock(const model::Route& route, const model::CostingProfile& 
         detail::appendFixed(block, value, 3);
         block.append("</zuvo:value>\n");
     }
+    // Cues come after the anchors: a reader that does not know them skips them whole. A route
+    // without turn cues (a motorcycle's) writes none, not even its via points.
+    auto cues = model::routeCues(route);
+    if (std::all_of(cues.begin(), cues.end(),
+                    [](const model::Cue& c) { return c.sign == model::Cue::Sign::viaReached; }))
+        cues.clear();
+    QByteArray cueLines;
+    for (const auto& cue : cues) {
+        cueLines.append("      <zuvo:cue sign=\"")
+            .append(QByteArray::number(static_cast<int>(cue.sign)))
+            .append("\" distance=\"");
+        detail::appendFixed(cueLines, cue.distance, 1);
+        cueLines.append('"');
+        appendPosition(cueLines, "lat", "lon", cue.position);
+        const std::pair<const char*, const QString*> texts[] = {
+            {"street", &cue.streetName},
+            {"ref", &cue.streetRef},
+            {"destination", &cue.streetDestination},
+            {"text", &cue.text}};
+        for (const auto& [key, value] : texts) {
+            if (!value->isEmpty())
+                cueLines.append(' ')
+                    .append(key)
+                    .append("=\"")
+                    .append(escapedAttribute(*value))
+                    .append('"');
+        }
+        if (cue.exitNumber)
+            cueLines.append(" exit=\"").append(QByteArray::number(*cue.exitNumber)).append('"');
+        if (cue.viaNumber)
+            cueLines.append(" via=\"").append(QByteArray::number(*cue.viaNumber)).append('"');
+        cueLines.append("/>\n");
+    }
     for (const auto& anchor : route.anchors) {
         block.append("      <zuvo:anchor kind=\"")
             .append(kindName(anchor.kind).toUtf8())
@@ -72,6 +106,7 @@ QByteArray plannerBlock(const model::Route& route, const model::CostingProfile& 
             appendPosition(block, "snapLat", "snapLon", anchor.snap->coordinate);
         block.append("/>\n");
     }
+    block.append(cueLines);
     block.append("    </zuvo:planner>\n  </extensions>\n");
     return block;
 }
@@ -88,6 +123,7 @@ struct PlannerBlockState {
     std::optional<model::CostingKind> costingKind;
     std::map<QString, double> values;
     std::vector<Anchor> anchors;
+    std::vector<model::Cue> cues;
     bool roundTrip = false;
     std::optional<QString> currentValueKey;
     std::string text;
@@ -112,6 +148,8 @@ struct PlannerBlockState {
             currentValueKey = key ? std::optional(QString::fromUtf8(key)) : std::nullopt;
         } else if (local == "anchor") {
             readAnchor(attributes);
+        } else if (local == "cue") {
+            readCue(attributes);
         }
     }
 
@@ -130,6 +168,37 @@ struct PlannerBlockState {
         if (snapLat && snapLon)
             snap = Anchor::Snap{{*snapLat, *snapLon}, std::nullopt};
         anchors.emplace_back(*kind, Coordinate{*clickLat, *clickLon}, snap);
+    }
+
+    // A cue without a known sign, a distance or a position is skipped.
+    void readCue(const char** attributes)
+    {
+        const auto sign = decimalAttribute(attributes, "sign");
+        const auto known = sign && *sign == std::floor(*sign)
+                               ? model::Cue::signFromNumber(int(*sign))
+                               : std::nullopt;
+        const auto distance = decimalAttribute(attributes, "distance");
+        const auto lat = decimalAttribute(attributes, "lat");
+        const auto lon = decimalAttribute(attributes, "lon");
+        if (!known || !distance || *distance < 0 || !lat || !lon)
+            return;
+        const auto text = [&](const char* name) {
+            const char* value = detail::attribute(attributes, name);
+            return value ? QString::fromUtf8(value) : QString();
+        };
+        model::Cue cue{.sign = *known,
+                       .position = {*lat, *lon},
+                       .distance = *distance,
+                       .streetName = text("street"),
+                       .streetRef = text("ref"),
+                       .streetDestination = text("destination"),
+                       .text = text("text")};
+        if (const auto exit = decimalAttribute(attributes, "exit");
+            exit && *exit >= 1 && *exit < 100)
+            cue.exitNumber = int(*exit);
+        if (const auto via = decimalAttribute(attributes, "via"); via && *via >= 1 && *via < 10000)
+            cue.viaNumber = int(*via);
+        cues.push_back(std::move(cue));
     }
 
     void characters(std::string_view data) { text.append(data); }
@@ -173,6 +242,7 @@ model::Result<RouteDocument, RouteDocumentError> RouteDocumentCoder::decode(QByt
         .costing = {.kind = *state.costingKind, .values = std::move(state.values)},
         .trackCoordinates = {},
         .roundTrip = state.roundTrip,
+        .cues = std::move(state.cues),
     };
     if (auto imported = GPXImporter::read(bytes)) {
         if (imported->name)

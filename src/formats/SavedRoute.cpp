@@ -1,5 +1,6 @@
 #include "formats/SavedRoute.h"
 
+#include <algorithm>
 #include <limits>
 #include <span>
 
@@ -13,6 +14,33 @@ model::RouteLeg legOf(std::span<const model::Coordinate> points)
     for (std::size_t i = 1; i < points.size(); ++i)
         segment.distance += points[i - 1].distance(points[i]);
     return {.segments = {std::move(segment)}};
+}
+
+// The saved cues back on the legs they lie on, each counted from its leg's start; via cues are
+// left out, since the route makes them anew from its anchors.
+void giveCues(model::Route& route, const std::vector<model::Cue>& cues)
+{
+    std::vector<model::RouteLeg*> legs;
+    for (auto& leg : route.legs) {
+        if (leg)
+            legs.push_back(&*leg);
+    }
+    if (route.closingLeg)
+        legs.push_back(&*route.closingLeg);
+    double start = 0.0;
+    for (std::size_t l = 0; l < legs.size(); ++l) {
+        const double end = start + legs[l]->distance();
+        const bool last = l + 1 == legs.size();
+        for (const auto& cue : cues) {
+            if (cue.sign == model::Cue::Sign::viaReached || cue.distance < start ||
+                (cue.distance >= end && !last))
+                continue;
+            model::Cue onLeg = cue;
+            onLeg.distance = std::min(cue.distance, end) - start;
+            legs[l]->segments.front().cues.push_back(std::move(onLeg));
+        }
+        start = end;
+    }
 }
 
 } // namespace
@@ -53,6 +81,7 @@ model::Route savedRoute(const RouteDocument& document)
             route.closingLeg = std::move(geometry);
         from = cut;
     }
+    giveCues(route, document.cues);
     return route;
 }
 

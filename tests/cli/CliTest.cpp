@@ -143,6 +143,9 @@ TEST_F(Cli, courseWritesAFitCourseFromAPlanOrAnyGPX)
                            {Anchor::Kind::via, second[1]}}};
     for (const auto& leg : {first, second})
         plan.legs.push_back(RouteLeg{{{.coordinates = leg, .distance = leg[0].distance(leg[1])}}});
+    // A turn the routing server named: saved with the plan, it is on the course without a server.
+    plan.legs[0]->segments[0].cues = {
+        {.sign = Cue::Sign::left, .position = first[1], .distance = 600, .streetName = "Bahnweg"}};
     const QString document =
         write("plan.gpx", RouteDocumentCoder::encode(plan, {CostingKind::gravel, {}}, "Alpen"));
     const QString track = write("track.gpx", routeOnlyGPX);
@@ -157,10 +160,10 @@ TEST_F(Cli, courseWritesAFitCourseFromAPlanOrAnyGPX)
     loop.legs = {RouteLeg{{{.coordinates = {first[0]}}}}, RouteLeg{{{.coordinates = around}}}};
     const QString doorstep =
         write("loop.gpx", RouteDocumentCoder::encode(loop, {CostingKind::road, {}}, "Haustür"));
-    // The plan: 3 points and Via 2 between its ends; the loop: all 8 points (its track joins
-    // the legs); the plain route: 2 points.
+    // The plan: 3 points, its turn and Via 2 between its ends; the loop: all 8 points (its track
+    // joins the legs); the plain route: 2 points.
     for (const auto& [in, points, coursePoints] :
-         {std::tuple{document, 3u, 1u}, std::tuple{doorstep, 8u, 1u}, std::tuple{track, 2u, 0u}}) {
+         {std::tuple{document, 3u, 2u}, std::tuple{doorstep, 8u, 1u}, std::tuple{track, 2u, 0u}}) {
         const Outcome run = tramuCli({"course", in, path("out.fit"), "--profile", "mtb"});
         ASSERT_EQ(run.exitCode, 0) << run.err.constData();
         const auto course = FITImporter::read(read("out.fit"));

@@ -207,3 +207,46 @@ TEST(FITCourseWriter, readsBackAsATrackWithItsCoursePoints)
     EXPECT_EQ(read->tracks[0].front().timestamp, created);
     EXPECT_EQ(read->waypoints.size(), FITCourseWriter::coursePoints(route).size());
 }
+
+TEST(FITCourseWriter, theRidersTurnsBecomeCoursePointsInOrder)
+{
+    using S = Cue::Sign;
+    const auto cue = [](S sign, double distance, QString street, std::optional<int> exit = {}) {
+        return Cue{.sign = sign, .distance = distance, .streetName = street, .exitNumber = exit};
+    };
+    // 2 km flat, then 3 km at 7 % (a Cat 3 climb), then 1 km flat.
+    const auto flat = northwards({47.0, 11.0, 500.0}, 40, 0.0);
+    const auto climb = northwards(flat.back(), 60, 7.0);
+    const auto last = northwards(climb.back(), 20, 0.0);
+    Route route = routeOf({flat, climb, last});
+    route.legs[0]->segments[0].cues = {cue(S::straight, 0, "Hauptstraße"),
+                                       cue(S::left, 500, "Bahnweg"),
+                                       cue(S::straight, 900, "Bahnweg"),
+                                       cue(S::straight, 1200, "Mühlweg"),
+                                       cue(S::roundabout, 1500, "Freiburger Straße", 2),
+                                       cue(S::finish, 2000, "")};
+    route.legs[1]->segments[0].cues = {
+        cue(S::keepRight, 10, "B 31"), cue(S::ferry, 1000, "Fähre Breisach"),
+        Cue{.sign = S::uTurn, .distance = 2000, .text = "Wenden"},
+        cue(S::sharpLeft, 2500, "Oberer Schlossbergweg Nord"), cue(S::finish, 3000, "")};
+    route.legs[2]->segments[0].cues = {cue(S::slightRight, 600, "Kandelstraße"),
+                                       cue(S::finish, 1000, "")};
+    const QJsonObject messages =
+        decoded(FITCourseWriter{.created = created}.write(route, CostingKind::gravel, "Kandel"));
+
+    QStringList points;
+    double previous = -1;
+    for (const auto& value : messages["coursePointMesgs"].toArray()) {
+        const QJsonObject point = value.toObject();
+        points << point["name"].toString() + ':' + point["type"].toString();
+        EXPECT_GE(point["timestamp"].toDouble(), previous) << "in riding order";
+        previous = point["timestamp"].toDouble();
+    }
+    // The start, the same street again and every finish but the last ask nothing; the via point
+    // and the turn 10 m after it are one point; long names end at a word.
+    EXPECT_EQ(points,
+              (QStringList{"Bahnweg:left", "Mühlweg:straight", "Exit 2:generic",
+                           "Via 2 B 31:rightFork", "Cat 3 climb:thirdCategory",
+                           "Fähre Breisach:transport", "Wenden:uTurn", "Oberer:sharpLeft",
+                           "Via 3:generic", "Top Cat 3:summit", "Kandelstraße:slightRight"}));
+}

@@ -181,3 +181,61 @@ TEST(RouteDocument, savedRouteCutsTheTrackAtTheAnchorsWithoutLosingAPoint)
     EXPECT_EQ(bare.legs, (std::vector<std::optional<RouteLeg>>(2)));
     EXPECT_FALSE(bare.closingLeg);
 }
+
+TEST(RouteDocument, cuesAreSavedWithThePlanAndComeBackOnTheirLegs)
+{
+    using S = Cue::Sign;
+    const Coordinate a{48.0, 8.0};
+    const Coordinate b{48.01, 8.0};
+    const Coordinate c{48.02, 8.0};
+    const auto segment = [](Coordinate from, Coordinate to, std::vector<Cue> cues) {
+        return RouteSegment{
+            .coordinates = {from, to}, .distance = from.distance(to), .cues = std::move(cues)};
+    };
+    Route route{.anchors = {Anchor(Anchor::Kind::via, a), Anchor(Anchor::Kind::via, b),
+                            Anchor(Anchor::Kind::via, c)}};
+    route.legs = {RouteLeg{{segment(a, b,
+                                    {{.sign = S::left,
+                                      .position = a,
+                                      .distance = 0,
+                                      .streetName = "Bahnweg \"Süd\" & <Nord>"},
+                                     {.sign = S::finish, .position = b, .distance = 1111.9}})}},
+                  RouteLeg{{segment(b, c,
+                                    {{.sign = S::roundabout,
+                                      .position = b,
+                                      .distance = 300,
+                                      .streetRef = "B 31",
+                                      .text = "Im Kreisverkehr",
+                                      .exitNumber = 2},
+                                     {.sign = S::finish, .position = c, .distance = 1111.9}})}}};
+    const auto saved = RouteDocumentCoder::decode(
+        RouteDocumentCoder::encode(route, {CostingKind::road, {}}, "Mit Cues"));
+    ASSERT_TRUE(saved);
+    const auto written = routeCues(route);
+    ASSERT_EQ(saved->cues.size(), written.size()) << "left, via 2, roundabout, finish";
+    EXPECT_EQ(saved->cues[0].streetName, "Bahnweg \"Süd\" & <Nord>");
+    EXPECT_EQ(saved->cues[1].viaNumber, 2);
+    EXPECT_EQ(saved->cues[2].exitNumber, 2);
+    EXPECT_EQ(saved->cues[2].text, "Im Kreisverkehr");
+
+    // Without a routing server the saved plan still carries its cues, on the right legs.
+    const auto again = routeCues(savedRoute(*saved));
+    ASSERT_EQ(again.size(), written.size());
+    for (std::size_t i = 0; i < again.size(); ++i) {
+        EXPECT_EQ(again[i].sign, written[i].sign) << i;
+        EXPECT_NEAR(again[i].distance, written[i].distance, 0.5) << i;
+        EXPECT_EQ(again[i].place(), written[i].place()) << i;
+    }
+
+    // A hostile cue is skipped; the rest of the document stays.
+    const QByteArray hostile = document(R"(costing="road" roundTrip="false")",
+                                        R"(<zuvo:cue sign="17" distance="1" lat="1" lon="2"/>
+                                           <zuvo:cue sign="2" distance="-5" lat="1" lon="2"/>
+                                           <zuvo:cue sign="2" lat="1" lon="2"/>
+                                           <zuvo:cue sign="2.5" distance="1" lat="1" lon="2"/>
+                                           <zuvo:cue sign="-2" distance="10" lat="1" lon="2" exit="x"/>)");
+    const RouteDocument read = decoded(hostile);
+    ASSERT_EQ(read.cues.size(), 1u);
+    EXPECT_EQ(read.cues[0].sign, S::left);
+    EXPECT_FALSE(read.cues[0].exitNumber);
+}

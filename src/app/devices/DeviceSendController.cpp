@@ -70,7 +70,7 @@ std::optional<QString> DeviceSendController::courseProblem(const model::Route& r
 
 QString DeviceSendController::formatLabel(CourseFormat format)
 {
-    return format == CourseFormat::fit ? Texts::tr("FIT course with points ahead")
+    return format == CourseFormat::fit ? Texts::tr("FIT course with turn cues and points ahead")
                                        : Texts::tr("GPX course");
 }
 

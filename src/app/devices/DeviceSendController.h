@@ -69,7 +69,7 @@ public:
     bool isBusy() const { return m_busy; }
     CourseFormat format() const { return m_format; }
     void setFormat(CourseFormat format);
-    // "GPX course", "FIT course with points ahead".
+    // "GPX course", "FIT course with turn cues and points ahead".
     static QString formatLabel(CourseFormat format);
     // What the device can take: the two Garmin formats, nothing to choose for a Bryton.
     static std::vector<CourseFormat> formats(const devices::GarminDevice& device);

@@ -235,7 +235,7 @@ TEST_F(DeviceFlowTest, DeviceSendNamesFilesTheVolumeAccepts)
               QStringList{"Runde-Süd-Nord.fit"});
     ManualTimer::fire(*clock);
     EXPECT_EQ(toasts.current()->detail,
-              "FIT course with points ahead. Eject, then restart the device.");
+              "FIT course with turn cues and points ahead. Eject, then restart the device.");
 
     // A Bryton takes a tour whatever the format says.
     sheet.selectDevice(sheet.devices()[1]);
