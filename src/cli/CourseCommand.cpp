@@ -4,6 +4,7 @@
 #include "cli/CourseInput.h"
 #include "cli/InputFile.h"
 #include "formats/FITCourseWriter.h"
+#include "formats/TCXCourseWriter.h"
 
 #include <QDateTime>
 
@@ -32,11 +33,14 @@ int course(const QStringList& arguments)
     const auto source = CourseInput::read(positional[0], input->bytes());
     if (!source)
         return fail(source.error());
-    const formats::FITCourseWriter writer{.created = QDateTime::currentDateTimeUtc()};
-    const QByteArray fit =
-        writer.write(source->route, kind.value_or(source->kind.value_or(model::CostingKind::road)),
-                     source->name);
-    if (const auto error = writeFile(positional[1], fit))
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const model::CostingKind profile =
+        kind.value_or(source->kind.value_or(model::CostingKind::road));
+    const QByteArray course =
+        positional[1].endsWith(QLatin1String(".tcx"), Qt::CaseInsensitive)
+            ? formats::TCXCourseWriter{.created = now}.write(source->route, profile, source->name)
+            : formats::FITCourseWriter{.created = now}.write(source->route, profile, source->name);
+    if (const auto error = writeFile(positional[1], course))
         return fail(*error);
     return 0;
 }
@@ -45,11 +49,11 @@ int course(const QStringList& arguments)
 
 const Command courseCommand{
     .name = "course",
-    .arguments = "IN.gpx OUT.fit [--profile road|gravel|mtb|motorcycle]",
-    .summary =
-        "write a FIT course with points ahead (turns, via points, climbs) from a route document or "
-        "the first track or route of any GPX; times follow the profile's planning speed "
-        "(by default the document's, else road)",
+    .arguments = "IN.gpx OUT.fit|OUT.tcx [--profile road|gravel|mtb|motorcycle]",
+    .summary = "write a FIT (or, for OUT.tcx, a TCX) course with points ahead (turns, via points, "
+               "climbs) from a route document or "
+               "the first track or route of any GPX; times follow the profile's planning speed "
+               "(by default the document's, else road)",
     .run = course,
 };
 

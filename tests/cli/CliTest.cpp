@@ -172,6 +172,13 @@ TEST_F(Cli, courseWritesAFitCourseFromAPlanOrAnyGPX)
         EXPECT_EQ(course->waypoints.size(), coursePoints);
     }
     EXPECT_EQ(tramuCli({"course", track, path("x.fit"), "--profile", "tandem"}).exitCode, 2);
+
+    // The extension picks the format.
+    ASSERT_EQ(tramuCli({"course", document, path("out.TCX")}).exitCode, 0);
+    const QByteArray tcx = read("out.TCX");
+    EXPECT_TRUE(tcx.contains("<Name>Alpen</Name>")) << tcx.constData();
+    EXPECT_TRUE(tcx.contains("<Name>Bahnweg</Name>"));
+    EXPECT_TRUE(tcx.contains("<PointType>Left</PointType>"));
 }
 
 TEST_F(Cli, tourWritesTheFourBrytonFiles)

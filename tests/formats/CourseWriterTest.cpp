@@ -1,8 +1,8 @@
 // FIT courses held against Garmin's own decoder (npm @garmin/fitsdk, run by
-// node): what a device reads from them.
+// node): what a device reads from them; TCX courses against Garmin's schema.
 #include "formats/FITCourseWriter.h"
-
 #include "formats/FITImporter.h"
+#include "formats/TCXCourseWriter.h"
 #include "model/GradeProfile.h"
 #include "model/RouteStats.h"
 
@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -249,4 +250,85 @@ TEST(FITCourseWriter, theRidersTurnsBecomeCoursePointsInOrder)
                            "Via 2 B 31:rightFork", "Cat 3 climb:thirdCategory",
                            "Fähre Breisach:transport", "Wenden:uTurn", "Oberer:sharpLeft",
                            "Via 3:generic", "Top Cat 3:summit", "Kandelstraße:slightRight"}));
+}
+
+namespace {
+
+// What xmllint says of a TCX file against Garmin's schema: empty when it validates.
+QString schemaErrors(const QByteArray& tcx)
+{
+    QTemporaryDir folder;
+    QFile file(folder.filePath("course.tcx"));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(tcx) == tcx.size());
+    file.close();
+    QProcess xmllint;
+    xmllint.start(TRAMU_XMLLINT, {"--noout", "--schema", TRAMU_TCX_SCHEMA, file.fileName()});
+    EXPECT_TRUE(xmllint.waitForFinished(60'000));
+    return xmllint.exitCode() == 0 ? QString() : QString::fromUtf8(xmllint.readAllStandardError());
+}
+
+// The text of every element called `name`, in document order.
+QStringList texts(const QByteArray& xml, const QString& name)
+{
+    QStringList found;
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == name)
+            found << reader.readElementText();
+    }
+    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+    return found;
+}
+
+} // namespace
+
+TEST(TCXCourseWriter, coursesValidateAndCarryTheFITCoursePoints)
+{
+    using S = Cue::Sign;
+    const auto flat = northwards({47.0, 11.0, 500.0}, 40, 0.0);
+    const auto climb = northwards(flat.back(), 60, 7.0);
+    Route route = routeOf({flat, climb});
+    route.legs[0]->segments[0].cues = {
+        Cue{.sign = S::left, .distance = 500, .streetName = "Oberer Schlossbergweg"},
+        Cue{.sign = S::roundabout, .distance = 1500, .exitNumber = 3},
+        Cue{.sign = S::keepRight, .distance = 1800, .streetName = "<B&31>"}};
+    const TCXCourseWriter writer{.created = created};
+    const QByteArray tcx = writer.write(route, CostingKind::road, "  Über   den Kandel und zurück");
+    EXPECT_EQ(schemaErrors(tcx), QString());
+
+    EXPECT_EQ(texts(tcx, "Name").first(), "Über den Kandel") << "15 characters at a word";
+    const QStringList times = texts(tcx, "Time");
+    const auto points = route.coordinates();
+    const auto fitPoints = FITCourseWriter::coursePoints(route);
+    ASSERT_EQ(times.size(), qsizetype(points.size() + fitPoints.size()));
+    EXPECT_EQ(times.first(), "2024-05-01T08:00:00Z");
+    const auto profile = GradeProfile::compute(route, 7, 6.0, 150.0);
+    const double estimate = RouteStats::estimatedSeconds(
+        route.distance(), RouteStats::ascentMeters(profile), CostingKind::road);
+    EXPECT_NEAR(texts(tcx, "TotalTimeSeconds").first().toDouble(), estimate, 0.1);
+    EXPECT_NEAR(texts(tcx, "DistanceMeters").first().toDouble(), route.distance(), 0.1);
+    EXPECT_EQ(
+        created.secsTo(QDateTime::fromString(times[qsizetype(points.size()) - 1], Qt::ISODate)),
+        std::lround(estimate));
+
+    // The course points are the FIT course's, in order, named within ten characters.
+    QStringList names = texts(tcx, "Name");
+    names.removeFirst();
+    EXPECT_EQ(names, (QStringList{"Oberer", "Exit 3", "<B&31>", "Via 2", "Cat 3", "Top Cat 3"}));
+    EXPECT_EQ(texts(tcx, "PointType"),
+              (QStringList{"Left", "Generic", "Right", "Generic", "3rd Category", "Summit"}));
+    EXPECT_EQ(qsizetype(fitPoints.size()), names.size());
+
+    // Hostile names, a route without elevation on the antimeridian, a route of one point.
+    Route east = routeOf({{{0.0, 179.999}, {0.0, 180.0}}});
+    route.legs[0]->segments[0].cues = {Cue{.sign = S::right, .distance = 500, .text = "\x01\t"}};
+    for (const auto& [course, name] :
+         {std::pair{route, QString("\x02\n\t ")}, std::pair{east, QString(12, QChar(0x1F6B2))},
+          std::pair{routeOf({{{47.0, 11.0}, {47.0, 11.0}}}), QString("x")}}) {
+        const QByteArray written = writer.write(course, CostingKind::motorcycle, name);
+        EXPECT_EQ(schemaErrors(written), QString()) << written.left(2000).constData();
+    }
+    const QByteArray unnamed = writer.write(route, CostingKind::road, "\x02");
+    EXPECT_EQ(texts(unnamed, "Name").first(), "Route");
+    EXPECT_TRUE(texts(unnamed, "Name").contains("Right")) << "a turn without a name";
 }
