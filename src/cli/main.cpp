@@ -4,6 +4,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ConvertCommand.h"
 #include "cli/CourseCommand.h"
+#include "cli/CuesCommand.h"
 #include "cli/DevicesCommand.h"
 #include "cli/FetchCommand.h"
 #include "cli/PlanCommand.h"
@@ -22,10 +23,11 @@ namespace {
 
 using zuvo::cli::Command;
 
-const std::array commands{
-    &zuvo::cli::convertCommand,    &zuvo::cli::tourCommand,  &zuvo::cli::courseCommand,
-    &zuvo::cli::statsCommand,      &zuvo::cli::planCommand,  &zuvo::cli::devicesCommand,
-    &zuvo::cli::activitiesCommand, &zuvo::cli::fetchCommand, &zuvo::cli::sendCommand};
+const std::array commands{&zuvo::cli::convertCommand, &zuvo::cli::tourCommand,
+                          &zuvo::cli::courseCommand,  &zuvo::cli::cuesCommand,
+                          &zuvo::cli::statsCommand,   &zuvo::cli::planCommand,
+                          &zuvo::cli::devicesCommand, &zuvo::cli::activitiesCommand,
+                          &zuvo::cli::fetchCommand,   &zuvo::cli::sendCommand};
 
 bool isHelp(const QString& argument)
 {

@@ -179,6 +179,16 @@ TEST_F(Cli, courseWritesAFitCourseFromAPlanOrAnyGPX)
     EXPECT_TRUE(tcx.contains("<Name>Alpen</Name>")) << tcx.constData();
     EXPECT_TRUE(tcx.contains("<Name>Bahnweg</Name>"));
     EXPECT_TRUE(tcx.contains("<PointType>Left</PointType>"));
+
+    // The cues saved with the plan, without a server; a plain track has none and says so.
+    const Outcome cues = tramuCli({"cues", document});
+    ASSERT_EQ(cues.exitCode, 0) << cues.err.constData();
+    EXPECT_EQ(cues.out.split('\n').first(), "0.60\tleft\tBahnweg\t");
+    EXPECT_TRUE(cues.out.contains("\tvia\t")) << cues.out.constData();
+    const Outcome none = tramuCli({"cues", track});
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_TRUE(none.out.isEmpty());
+    EXPECT_TRUE(none.err.contains("no turn cues"));
 }
 
 TEST_F(Cli, tourWritesTheFourBrytonFiles)
@@ -293,8 +303,8 @@ TEST_F(Cli, everyCommandExplainsItselfOnHelp)
     EXPECT_EQ(overview.exitCode, 0);
     EXPECT_TRUE(overview.out.contains("exit codes: 0 success, 1 failure, 2 wrong usage\n"));
 
-    for (const char* command :
-         {"convert", "tour", "course", "stats", "plan", "devices", "activities", "fetch", "send"}) {
+    for (const char* command : {"convert", "tour", "course", "cues", "stats", "plan", "devices",
+                                "activities", "fetch", "send"}) {
         for (const QStringList& arguments :
              {QStringList{command, "--help"}, QStringList{command, "some-file", "-h"}}) {
             const Outcome help = tramuCli(arguments);

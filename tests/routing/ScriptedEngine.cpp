@@ -73,7 +73,15 @@ QCoro::Task<std::vector<model::RouteSegment>> ScriptedEngine::route(model::Ancho
     const Coordinate b = to.routingPosition();
     Request request{Op::route, a, b, costing};
     co_await pass(std::move(request), cancel);
-    co_return std::vector<model::RouteSegment>{{.coordinates = {a, b}, .distance = a.distance(b)}};
+    model::RouteSegment segment{.coordinates = {a, b}, .distance = a.distance(b)};
+    // As the routing server: no turn instructions for motorcycles.
+    if (costing.kind != model::CostingKind::motorcycle)
+        segment.cues = {{.sign = model::Cue::Sign::straight, .position = a, .text = "Continue"},
+                        {.sign = model::Cue::Sign::finish,
+                         .position = b,
+                         .distance = segment.distance,
+                         .text = "Arrive at destination"}};
+    co_return std::vector<model::RouteSegment>{segment};
 }
 
 QCoro::Task<std::vector<double>> ScriptedEngine::elevation(std::vector<Coordinate> along,
