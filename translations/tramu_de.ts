@@ -110,6 +110,179 @@
     </message>
 </context>
 <context>
+    <name>CoursePoint</name>
+    <message>
+        <source>Exit %1 %2</source>
+        <translation>Ausfahrt %1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>CueList</name>
+    <message>
+        <source>Turn left</source>
+        <translation>Links abbiegen</translation>
+    </message>
+    <message>
+        <source>Turn left onto %1</source>
+        <translation>Links abbiegen auf %1</translation>
+    </message>
+    <message>
+        <source>Turn right</source>
+        <translation>Rechts abbiegen</translation>
+    </message>
+    <message>
+        <source>Turn right onto %1</source>
+        <translation>Rechts abbiegen auf %1</translation>
+    </message>
+    <message>
+        <source>Bear left</source>
+        <translation>Leicht links</translation>
+    </message>
+    <message>
+        <source>Bear left onto %1</source>
+        <translation>Leicht links auf %1</translation>
+    </message>
+    <message>
+        <source>Bear right</source>
+        <translation>Leicht rechts</translation>
+    </message>
+    <message>
+        <source>Bear right onto %1</source>
+        <translation>Leicht rechts auf %1</translation>
+    </message>
+    <message>
+        <source>Turn sharp left</source>
+        <translation>Scharf links abbiegen</translation>
+    </message>
+    <message>
+        <source>Turn sharp left onto %1</source>
+        <translation>Scharf links abbiegen auf %1</translation>
+    </message>
+    <message>
+        <source>Turn sharp right</source>
+        <translation>Scharf rechts abbiegen</translation>
+    </message>
+    <message>
+        <source>Turn sharp right onto %1</source>
+        <translation>Scharf rechts abbiegen auf %1</translation>
+    </message>
+    <message>
+        <source>Make a U-turn</source>
+        <translation>Wenden</translation>
+    </message>
+    <message>
+        <source>Make a U-turn onto %1</source>
+        <translation>Wenden auf %1</translation>
+    </message>
+    <message>
+        <source>Keep left</source>
+        <translation>Links halten</translation>
+    </message>
+    <message>
+        <source>Keep left onto %1</source>
+        <translation>Links halten auf %1</translation>
+    </message>
+    <message>
+        <source>Keep right</source>
+        <translation>Rechts halten</translation>
+    </message>
+    <message>
+        <source>Keep right onto %1</source>
+        <translation>Rechts halten auf %1</translation>
+    </message>
+    <message>
+        <source>Enter the roundabout</source>
+        <translation>In den Kreisverkehr einfahren</translation>
+    </message>
+    <message>
+        <source>Enter the roundabout to %1</source>
+        <translation>In den Kreisverkehr Richtung %1 einfahren</translation>
+    </message>
+    <message>
+        <source>At the roundabout, take exit %1</source>
+        <translation>Im Kreisverkehr die %1. Ausfahrt nehmen</translation>
+    </message>
+    <message>
+        <source>At the roundabout, take exit %1 onto %2</source>
+        <translation>Im Kreisverkehr die %1. Ausfahrt auf %2 nehmen</translation>
+    </message>
+    <message>
+        <source>Leave the roundabout</source>
+        <translation>Kreisverkehr verlassen</translation>
+    </message>
+    <message>
+        <source>Take the ferry</source>
+        <translation>Fähre nehmen</translation>
+    </message>
+    <message>
+        <source>Arrive at the finish</source>
+        <translation>Ziel erreicht</translation>
+    </message>
+    <message>
+        <source>Via %1</source>
+        <translation>Via %1</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Weiterfahren</translation>
+    </message>
+    <message>
+        <source>Continue onto %1</source>
+        <translation>Weiter auf %1</translation>
+    </message>
+    <message>
+        <source>The routing server gives no turn cues for motorcycle routes.</source>
+        <translation>Für Motorradrouten liefert der Routing-Server keine Abbiegehinweise.</translation>
+    </message>
+    <message>
+        <source>Plan a route to see its turn cues.</source>
+        <translation>Plane eine Route, um ihre Abbiegehinweise zu sehen.</translation>
+    </message>
+    <message>
+        <source>No turn cues for this route. Changing the route fetches them.</source>
+        <translation>Keine Abbiegehinweise für diese Route. Eine Änderung der Route holt sie.</translation>
+    </message>
+    <message>
+        <source>%1 km</source>
+        <translation>%1 km</translation>
+    </message>
+</context>
+<context>
+    <name>CueSheet</name>
+    <message>
+        <source>%1 m</source>
+        <translation>%1 m</translation>
+    </message>
+    <message>
+        <source>Distance %1</source>
+        <translation>Distanz %1</translation>
+    </message>
+    <message>
+        <source>Ascent %1</source>
+        <translation>Anstieg %1</translation>
+    </message>
+    <message>
+        <source>Estimated time %1</source>
+        <translation>Geschätzte Zeit %1</translation>
+    </message>
+    <message>
+        <source>km</source>
+        <translation>km</translation>
+    </message>
+    <message>
+        <source>Instruction</source>
+        <translation>Anweisung</translation>
+    </message>
+    <message>
+        <source>Street</source>
+        <translation>Straße</translation>
+    </message>
+    <message>
+        <source>Next km</source>
+        <translation>Nächste km</translation>
+    </message>
+</context>
+<context>
     <name>DeviceFlows</name>
     <message>
         <source>Could not create the course folder %1 on %2. Check that the device is not write-protected and has space left.</source>
@@ -206,10 +379,6 @@
         <translation>Die Etappe zurück zum Start hat keinen Verlauf: der Routing-Server konnte sie nicht berechnen. Sende den Kurs, sobald jede Etappe berechnet ist.</translation>
     </message>
     <message>
-        <source>FIT course with points ahead</source>
-        <translation>FIT-Kurs mit Vorankündigungen</translation>
-    </message>
-    <message>
         <source>GPX course</source>
         <translation>GPX-Kurs</translation>
     </message>
@@ -228,6 +397,10 @@
     <message>
         <source>Sent '%1' to %2</source>
         <translation>„%1“ an %2 gesendet</translation>
+    </message>
+    <message>
+        <source>FIT course with turn cues and points ahead</source>
+        <translation>FIT-Kurs mit Abbiegehinweisen und Vorankündigungen</translation>
     </message>
 </context>
 <context>
@@ -543,6 +716,14 @@
     <message>
         <source>No track in %1</source>
         <translation>Keine Spur in %1</translation>
+    </message>
+    <message>
+        <source>Export failed: %1</source>
+        <translation>Export fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Exported '%1'</source>
+        <translation>'%1' exportiert</translation>
     </message>
 </context>
 <context>
@@ -869,6 +1050,14 @@
         <source>Open</source>
         <translation>Öffnen</translation>
     </message>
+    <message>
+        <source>Export TCX Course</source>
+        <translation>TCX-Kurs exportieren</translation>
+    </message>
+    <message>
+        <source>Export Cue Sheet</source>
+        <translation>Hinweisliste exportieren</translation>
+    </message>
 </context>
 <context>
     <name>zuvo::ui::ElevationDrawer</name>
@@ -995,6 +1184,10 @@
     <message>
         <source>The routing server has no elevation data.</source>
         <translation>Der Routing-Server hat keine Höhendaten.</translation>
+    </message>
+    <message>
+        <source>Turn cues</source>
+        <translation>Abbiegehinweise</translation>
     </message>
 </context>
 <context>
@@ -1185,6 +1378,18 @@ Tramus Karte braucht WebGL (OpenGL-Grafik). Prüfe, ob ein Grafiktreiber install
     <message>
         <source>The routing server has no profile '%1'.</source>
         <translation>Der Routing-Server hat kein Profil „%1“.</translation>
+    </message>
+    <message>
+        <source>Export TCX Course…</source>
+        <translation>TCX-Kurs exportieren…</translation>
+    </message>
+    <message>
+        <source>Export Cue Sheet…</source>
+        <translation>Hinweisliste exportieren…</translation>
+    </message>
+    <message>
+        <source>A cue sheet to print (PDF) or for a spreadsheet (CSV)</source>
+        <translation>Eine Hinweisliste zum Drucken (PDF) oder für eine Tabellenkalkulation (CSV)</translation>
     </message>
 </context>
 <context>

@@ -21,11 +21,12 @@ int cues(const QStringList& arguments)
     const auto source = CourseInput::read(arguments[0], input->bytes());
     if (!source)
         return fail(source.error());
-    const auto rows = app::cueRows(source->route);
-    if (rows.empty())
-        warn(arguments[0] + QStringLiteral(": no turn cues (saved without them, or a motorcycle "
-                                           "route)"));
-    for (const auto& row : rows)
+    if (const auto problem = app::cueListProblem(
+            source->route, source->kind.value_or(model::CostingKind::road), true)) {
+        warn(arguments[0] + QStringLiteral(": ") + *problem);
+        return 0;
+    }
+    for (const auto& row : app::cueRows(source->route))
         std::printf("%s\n", app::cueLine(row).toUtf8().constData());
     return 0;
 }

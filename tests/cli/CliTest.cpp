@@ -188,7 +188,7 @@ TEST_F(Cli, courseWritesAFitCourseFromAPlanOrAnyGPX)
     const Outcome none = tramuCli({"cues", track});
     EXPECT_EQ(none.exitCode, 0);
     EXPECT_TRUE(none.out.isEmpty());
-    EXPECT_TRUE(none.err.contains("no turn cues"));
+    EXPECT_TRUE(none.err.contains("No turn cues for this route")) << none.err.constData();
 }
 
 TEST_F(Cli, tourWritesTheFourBrytonFiles)

@@ -16,7 +16,7 @@ QJsonArray pointsOf(const LoopbackServer::Request& request)
 }
 
 QByteArray pathBetween(const QJsonArray& from, const QJsonArray& to,
-                       const std::function<double(double)>& elevation)
+                       const std::function<double(double)>& elevation, bool instructions)
 {
     constexpr int steps = 19;
     QJsonArray coordinates;
@@ -26,12 +26,26 @@ QByteArray pathBetween(const QJsonArray& from, const QJsonArray& to,
         const double lat = from[1].toDouble() + (to[1].toDouble() - from[1].toDouble()) * t;
         coordinates.append(QJsonArray{lon, lat, elevation(t)});
     }
-    const QJsonObject path{
+    QJsonObject path{
         {"distance", 0.0},
         {"points_encoded", false},
         {"points", QJsonObject{{"type", "LineString"}, {"coordinates", coordinates}}},
         {"details", QJsonObject{{"surface", QJsonArray{QJsonArray{0, steps, "asphalt"}}}}},
     };
+    // Along the way: on along Hauptstraße, right into Bahnweg halfway, then the finish.
+    if (instructions)
+        path.insert("instructions",
+                    QJsonArray{QJsonObject{{"sign", 0},
+                                           {"street_name", "Hauptstraße"},
+                                           {"text", "Continue onto Hauptstraße"},
+                                           {"interval", QJsonArray{0, 10}}},
+                               QJsonObject{{"sign", 2},
+                                           {"street_name", "Bahnweg"},
+                                           {"text", "Turn right onto Bahnweg"},
+                                           {"interval", QJsonArray{10, steps}}},
+                               QJsonObject{{"sign", 4},
+                                           {"text", "Arrive at destination"},
+                                           {"interval", QJsonArray{steps, steps}}}});
     return QJsonDocument(QJsonObject{{"paths", QJsonArray{path}}}).toJson(QJsonDocument::Compact);
 }
 
@@ -45,8 +59,10 @@ FakeGraphHopper::FakeGraphHopper()
         const QJsonArray points = pointsOf(request);
         if (points.size() < 2)
             return Answer{.status = 400, .body = R"({"message":"Point 0 is out of bounds"})"};
-        return Answer{
-            .body = pathBetween(points.first().toArray(), points.last().toArray(), elevation)};
+        const bool instructions =
+            QJsonDocument::fromJson(request.body).object().value(u"instructions").toBool();
+        return Answer{.body = pathBetween(points.first().toArray(), points.last().toArray(),
+                                          elevation, instructions)};
     };
 }
 

@@ -120,8 +120,10 @@ TEST_F(GraphHopperTest, routeRequestsOneLegAndCutsItAtDetailChanges)
     ASSERT_FALSE(segments.error);
 
     const QJsonObject body = bodyOf(server.requests.at(0));
-    EXPECT_EQ(body.keys(), QStringList({"ch.disable", "custom_model", "details", "elevation",
-                                        "instructions", "points", "points_encoded", "profile"}));
+    EXPECT_EQ(body.keys(),
+              QStringList({"ch.disable", "custom_model", "details", "elevation", "instructions",
+                           "locale", "points", "points_encoded", "profile"}));
+    EXPECT_EQ(body["locale"], "en") << "the instructions' language";
     EXPECT_EQ(body["points"], array({array({11.5751, 48.1372}), array({11.6, 48.2})}))
         << "snapped position of the first anchor, click of the unsnapped second";
     EXPECT_EQ(body["profile"], "road_bike");

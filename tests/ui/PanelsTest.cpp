@@ -15,8 +15,11 @@
 #include "ui/window/TrackBanner.h"
 
 #include <QComboBox>
+#include <QJsonObject>
+#include <QListView>
 #include <QListWidget>
 #include <QMimeData>
+#include <QProcess>
 #include <QSlider>
 #include <QTreeWidget>
 
@@ -226,6 +229,65 @@ TEST_F(PanelsTest, DetailsAndTheSendSheetWithoutARoute)
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->findChild<QLabel*>("noRouteTitle")->text(), "No route to send");
     sheet->close();
+}
+
+TEST_F(PanelsTest, TheCueListShowsTheTurnsAndTheSheetsCarryThem)
+{
+    auto* list = find<QListView>("cueList");
+    EXPECT_TRUE(list->isHidden()) << "nothing planned: the list says why instead";
+    EXPECT_EQ(find<QLabel>("cueListEmpty")->text(), "Plan a route to see its turn cues.");
+    plan(3);
+    ASSERT_TRUE(list->isVisibleTo(&window()));
+    QStringList shown;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        shown << list->model()->index(row, 0).data().toString();
+    EXPECT_EQ(shown, (QStringList{"Hauptstraße", "Bahnweg", "Via 2", "Hauptstraße", "Bahnweg",
+                                  "Arrive at destination"}));
+
+    // A click on the turn shows it on the map.
+    page.scripts.clear();
+    const QModelIndex turn = list->model()->index(4, 0);
+    list->scrollTo(turn);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(turn).center());
+    const QJsonObject mark = page.last("setCrosshair");
+    EXPECT_TRUE(mark["visible"].toBool());
+    EXPECT_DOUBLE_EQ(mark["lng"].toDouble(),
+                     planner().route().legs[1]->segments[0].cues[1].position.longitude);
+    EXPECT_FALSE(page.last("fit").isEmpty());
+
+    // The cue sheet on paper and as values, and the TCX course, under the plan's name.
+    const QDir folder(home->path());
+    chosenFile = folder.filePath("Kandel.pdf");
+    action("Export Cue Sheet…")->trigger();
+    EXPECT_EQ(chosenFor, DocumentCommands::Purpose::exportCueSheet);
+    QProcess pdftotext;
+    pdftotext.start(TRAMU_PDFTOTEXT, {"-layout", chosenFile, "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(30'000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(text.contains("Untitled")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Instruction"));
+    EXPECT_EQ(text.count("Turn right onto Bahnweg"), 2);
+    EXPECT_TRUE(text.contains("Via 2"));
+    EXPECT_TRUE(text.contains(find<QLabel>("distance")->text()));
+
+    chosenFile = folder.filePath("Kandel.csv");
+    action("Export Cue Sheet…")->trigger();
+    QFile csv(chosenFile);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csv.readAll().count("right,Turn right onto Bahnweg,Bahnweg,"), 2);
+
+    chosenFile = folder.filePath("Kandel.tcx");
+    action("Export TCX Course…")->trigger();
+    QFile tcx(chosenFile);
+    ASSERT_TRUE(tcx.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(tcx.readAll().contains("<PointType>Right</PointType>"));
+
+    // A motorcycle route has no cues, and says so.
+    planner().setCostingKind(model::CostingKind::motorcycle);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !planner().isRouting(); }, 5000));
+    EXPECT_TRUE(list->isHidden());
+    EXPECT_EQ(find<QLabel>("cueListEmpty")->text(),
+              "The routing server gives no turn cues for motorcycle routes.");
 }
 
 TEST_F(PanelsTest, ARideImportedThroughTheSheetLandsInTheLibraryAndOnTheMap)

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace zuvo::app {
 
 using Sign = model::Cue::Sign;
@@ -86,6 +88,23 @@ QString cueInstruction(const model::Cue& cue)
     return onto(Texts::tr("Continue"), Texts::tr("Continue onto %1"));
 }
 
+std::optional<QString> cueListProblem(const model::Route& route, model::CostingKind kind,
+                                      bool routed)
+{
+    if (kind == model::CostingKind::motorcycle)
+        return Texts::tr("The routing server gives no turn cues for motorcycle routes.");
+    if (!routed)
+        return Texts::tr("Plan a route to see its turn cues.");
+    const auto hasCues = [](const std::optional<model::RouteLeg>& leg) {
+        return leg && std::any_of(leg->segments.begin(), leg->segments.end(),
+                                  [](const auto& segment) { return !segment.cues.empty(); });
+    };
+    if (std::none_of(route.legs.begin(), route.legs.end(), hasCues) &&
+        !(route.closingLeg && hasCues(route.closingLeg)))
+        return Texts::tr("No turn cues for this route. Changing the route fetches them.");
+    return std::nullopt;
+}
+
 std::vector<CueRow> cueRows(const model::Route& route)
 {
     std::vector<CueRow> rows;
@@ -160,13 +179,8 @@ QVariant CueListModel::data(const QModelIndex& index, int role) const
 
 std::optional<QString> CueListModel::emptyText() const
 {
-    if (!m_rows.empty())
-        return std::nullopt;
-    if (m_planner.costingKind() == model::CostingKind::motorcycle)
-        return Texts::tr("The routing server gives no turn cues for motorcycle routes.");
-    if (m_planner.routeCoordinates().size() < 2)
-        return Texts::tr("Plan a route to see its turn cues.");
-    return Texts::tr("No turn cues for this route. Changing the route fetches them.");
+    return cueListProblem(m_planner.route(), m_planner.costingKind(),
+                          m_planner.routeCoordinates().size() >= 2);
 }
 
 void CueListModel::select(int row)

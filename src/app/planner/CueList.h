@@ -28,6 +28,12 @@ struct CueRow {
 // The route's cues as rows, in riding order.
 std::vector<CueRow> cueRows(const model::Route& route);
 
+// Why a route shows no cues: nothing routed yet (`routed` false), a motorcycle route (the
+// routing server gives none for it), or a route routed or saved without them; absent when it
+// has cues.
+std::optional<QString> cueListProblem(const model::Route& route, model::CostingKind kind,
+                                      bool routed);
+
 // What a cue asks, in the window's language, for a cue the server gave no sentence for:
 // "Turn left onto Bahnweg", "At the roundabout, take exit 2", "Via 3".
 QString cueInstruction(const model::Cue& cue);

@@ -171,6 +171,18 @@ public:
     // the route as shown, without that edit.
     bool saveDocument(const QString& path);
 
+    // --- Exports
+    // Why the plan has no cue sheet (not routed yet, a motorcycle route, no cues); absent when
+    // it has one.
+    std::optional<QString> cueSheetProblem() const;
+    // Writes `bytes` atomically to `path` and says so; false with the reason in errorMessage
+    // when the write failed.
+    bool writeExport(const QString& path, const QByteArray& bytes);
+    // The plan as a TCX course, refused with the reason while a leg has no geometry.
+    bool exportTCXCourse(const QString& path);
+    // The plan's turn cues as comma-separated values.
+    bool exportCueSheetCsv(const QString& path);
+
     // --- Shown tracks
     const std::vector<model::ShownTrack>& shownTracks() const { return m_shownTracks; }
     bool isTrackShown(const QString& id) const;

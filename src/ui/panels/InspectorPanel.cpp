@@ -1,10 +1,12 @@
 #include "ui/panels/InspectorPanel.h"
 
+#include "app/planner/CueList.h"
 #include "app/planner/PanelRules.h"
 #include "app/planner/PlannerViewModel.h"
 #include "app/settings/RoutingServerStatus.h"
 #include "model/RouteStats.h"
 #include "ui/Heading.h"
+#include "ui/panels/CueListView.h"
 
 #include <QCoreApplication>
 #include <QFormLayout>
@@ -58,10 +60,6 @@ private:
     model::RouteStats::SurfaceShares m_shares;
 };
 
-namespace {
-
-} // namespace
-
 InspectorPanel::InspectorPanel(PlannerViewModel& planner, app::RoutingServerStatus& server,
                                QWidget* parent)
     : QWidget(parent)
@@ -106,6 +104,8 @@ InspectorPanel::InspectorPanel(PlannerViewModel& planner, app::RoutingServerStat
     layout->addLayout(m_sliders);
     layout->addWidget(heading(tr("Anchors"), content));
     layout->addWidget(m_anchors, 1);
+    layout->addWidget(heading(tr("Turn cues"), content));
+    layout->addWidget(new CueListView(*new app::CueListModel(planner, this), content), 2);
     layout->addWidget(heading(tr("Nearby POIs"), content));
     layout->addWidget(m_pois, 1);
     auto* scroll = new QScrollArea(this);

@@ -18,7 +18,7 @@ namespace zuvo::ui {
 class SurfaceBar;
 
 // The inspector: the route's name, figures, surface mix, the profile's preference sliders, the
-// anchors and the points of interest along the route.
+// anchors, the turn cues and the points of interest along the route.
 class InspectorPanel : public QWidget {
     Q_OBJECT
 

@@ -5,6 +5,7 @@
 #include "app/planner/PlannerViewModel.h"
 #include "app/planner/ToastCenter.h"
 #include "ui/sheets/POISymbolSheet.h"
+#include "ui/window/CueSheetPdf.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -23,6 +24,17 @@ const QString gpxFilter = QStringLiteral("GPX files (*.gpx *.GPX)");
 // Devices write their rides in capitals as often as not.
 const QString rideFilter =
     QStringLiteral("Rides and tracks (*.gpx *.GPX *.fit *.FIT *.track *.TRACK)");
+const QString tcxFilter = QStringLiteral("TCX courses (*.tcx *.TCX)");
+const QString pdfFilter = QStringLiteral("PDF cue sheets (*.pdf)");
+const QString csvFilter = QStringLiteral("CSV cue sheets (*.csv)");
+
+// `path` with `suffix` when the name has none.
+QString withSuffix(QString path, const QString& suffix)
+{
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + suffix;
+    return path;
+}
 
 } // namespace
 
@@ -77,13 +89,28 @@ DocumentCommands::DocumentCommands(app::PlannerViewModel& planner, app::ToastCen
         return box.clickedButton() == restore;
     };
     m_choose = [this](Purpose purpose, const QString& folder, const QString& proposedName) {
-        if (purpose == Purpose::save) {
-            QString path = QFileDialog::getSaveFileName(
-                m_window, tr("Save Route"), QDir(folder).filePath(proposedName + ".gpx"),
-                gpxFilter);
-            if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-                path += QStringLiteral(".gpx");
-            return path;
+        const QDir in(folder);
+        switch (purpose) {
+        case Purpose::save:
+            return withSuffix(QFileDialog::getSaveFileName(m_window, tr("Save Route"),
+                                                           in.filePath(proposedName + ".gpx"),
+                                                           gpxFilter),
+                              QStringLiteral("gpx"));
+        case Purpose::exportCourse:
+            return withSuffix(QFileDialog::getSaveFileName(m_window, tr("Export TCX Course"),
+                                                           in.filePath(proposedName + ".tcx"),
+                                                           tcxFilter),
+                              QStringLiteral("tcx"));
+        case Purpose::exportCueSheet: {
+            QString filter;
+            const QString path = QFileDialog::getSaveFileName(
+                m_window, tr("Export Cue Sheet"), in.filePath(proposedName + ".pdf"),
+                pdfFilter + QStringLiteral(";;") + csvFilter, &filter);
+            return withSuffix(path,
+                              filter == csvFilter ? QStringLiteral("csv") : QStringLiteral("pdf"));
+        }
+        default:
+            break;
         }
         return QFileDialog::getOpenFileName(
             m_window, tr("Open"), folder, purpose == Purpose::importRide ? rideFilter : gpxFilter);
@@ -146,6 +173,34 @@ void DocumentCommands::importGPX()
     const QString path = choose(Purpose::importRide);
     if (!path.isEmpty())
         importTrack(path);
+}
+
+void DocumentCommands::exportCourse()
+{
+    const QString path = choose(Purpose::exportCourse, m_planner.documentName());
+    if (!path.isEmpty())
+        m_planner.exportTCXCourse(path);
+}
+
+void DocumentCommands::exportCueSheet()
+{
+    if (const auto problem = m_planner.cueSheetProblem()) {
+        m_planner.setErrorMessage(*problem);
+        return;
+    }
+    const QString path = choose(Purpose::exportCueSheet, m_planner.documentName());
+    if (path.isEmpty())
+        return;
+    if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
+        m_planner.exportCueSheetCsv(path);
+        return;
+    }
+    const CueSheet sheet{.name = m_planner.documentName(),
+                         .summary = app::PanelRules::summary(
+                             m_planner.route(), m_planner.gradeProfile(), m_planner.costingKind()),
+                         .profile = m_planner.gradeProfile(),
+                         .rows = app::cueRows(m_planner.route())};
+    m_planner.writeExport(path, sheet.pdf());
 }
 
 void DocumentCommands::importTrack(const QString& path)

@@ -26,7 +26,7 @@ public:
     enum class Answer { save, discard, cancel };
     using Ask = std::function<Answer(const QString& question)>;
     // What a file is chosen for: the dialog offers the files that fit.
-    enum class Purpose { open, importRide, importPOIs, save };
+    enum class Purpose { open, importRide, importPOIs, save, exportCourse, exportCueSheet };
     // Chooses a file, for saving under `proposedName`; empty on cancel.
     using ChooseFile =
         std::function<QString(Purpose purpose, const QString& folder, const QString& proposedName)>;
@@ -49,6 +49,10 @@ public:
     bool saveAs();
     void importGPX();
     void importPOIs();
+    // The plan as a TCX course for older devices and other services.
+    void exportCourse();
+    // The plan's cue sheet as a PDF to print, or as comma-separated values (a .csv name).
+    void exportCueSheet();
     // Shows the tracks of a GPX, FIT or Bryton track file, or says why it cannot.
     void importTrack(const QString& path);
     // Restores or discards the plan an earlier planner left, as the rider answers.

@@ -206,6 +206,8 @@ void MainWindow::bindPlanner()
         const bool savable = planner.route().anchors.size() >= 2;
         m_save->setEnabled(savable);
         m_saveAs->setEnabled(savable);
+        m_exportCourse->setEnabled(savable);
+        m_exportCueSheet->setEnabled(savable);
         m_roundTrip->setChecked(planner.route().roundTrip);
     };
     connect(&planner, &PlannerViewModel::routeChanged, this, route);

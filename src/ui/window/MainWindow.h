@@ -114,6 +114,8 @@ private:
     QAction* m_importPOIs = nullptr;
     QAction* m_save = nullptr;
     QAction* m_saveAs = nullptr;
+    QAction* m_exportCourse = nullptr;
+    QAction* m_exportCueSheet = nullptr;
     QAction* m_undo = nullptr;
     QAction* m_redo = nullptr;
     QAction* m_roundTrip = nullptr;

@@ -31,6 +31,9 @@ void MainWindow::buildActions()
     m_importPOIs = action(tr("Import POI GPX…"));
     m_save = action(tr("Save"), QKeySequence::Save);
     m_saveAs = action(tr("Save As…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    m_exportCourse = action(tr("Export TCX Course…"));
+    m_exportCueSheet = action(tr("Export Cue Sheet…"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_exportCueSheet->setToolTip(tr("A cue sheet to print (PDF) or for a spreadsheet (CSV)"));
     m_undo = action(tr("Undo"), QKeySequence::Undo);
     m_undo->setToolTip(tr("Undo route edit"));
     m_redo = action(tr("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
@@ -71,6 +74,8 @@ void MainWindow::buildActions()
     connect(m_importPOIs, &QAction::triggered, m_documents, &DocumentCommands::importPOIs);
     connect(m_save, &QAction::triggered, m_documents, &DocumentCommands::save);
     connect(m_saveAs, &QAction::triggered, m_documents, &DocumentCommands::saveAs);
+    connect(m_exportCourse, &QAction::triggered, m_documents, &DocumentCommands::exportCourse);
+    connect(m_exportCueSheet, &QAction::triggered, m_documents, &DocumentCommands::exportCueSheet);
     connect(m_undo, &QAction::triggered, &planner, &PlannerViewModel::undo);
     connect(m_redo, &QAction::triggered, &planner, &PlannerViewModel::redo);
     connect(m_roundTrip, &QAction::triggered, this,
@@ -85,6 +90,7 @@ void MainWindow::buildMenus()
     m_fileMenu->addActions({m_new, m_open, m_importGPX, m_importPOIs});
     m_fileMenu->addSeparator();
     m_fileMenu->addActions({m_save, m_saveAs});
+    m_fileMenu->addActions({m_exportCourse, m_exportCueSheet});
     m_fileMenu->addSeparator();
     m_fileMenu->addActions({m_deviceImport, m_deviceSend});
     auto* edit = menuBar()->addMenu(tr("&Edit"));
