@@ -1,10 +1,12 @@
 // The planner view model on big data: a refresh of a 100-anchor route with about 50,000 routed
 // points (route snapshot, grade profile, and every push to the page serialised into its script),
 // alone and while a 200,000-point ride is shown; and opening a 200,000-point ride GPX as a shown
-// track, from the file to the "setImportedTracks" script.
+// track, from the file to the "setImportedTracks" script; and the cue list following a change of
+// a route with 500 turn cues.
 #include "SyntheticRide.h"
 #include "app/places/FavoritesStore.h"
 #include "app/places/UserPOIStore.h"
+#include "app/planner/CueList.h"
 #include "app/planner/PlannerViewModel.h"
 #include "formats/GPXWriter.h"
 #include "map/MapBridge.h"
@@ -47,6 +49,10 @@ public:
                      300 + 80 * std::sin(t * 9)});
             }
             segment.distance = 500;
+            segment.cues = {{.sign = s % 2 ? model::Cue::Sign::left : model::Cue::Sign::right,
+                             .position = segment.coordinates.front(),
+                             .streetName = QStringLiteral("Straße %1").arg(s),
+                             .text = QStringLiteral("Turn onto Straße %1").arg(s)}};
             segments.push_back(std::move(segment));
         }
         co_return segments;
@@ -157,6 +163,20 @@ void showRideTrack200k(benchmark::State& state)
     }
 }
 BENCHMARK(showRideTrack200k)->Unit(benchmark::kMillisecond);
+
+// What the cue list adds to a route change: all cues joined, instructions made, the list reset.
+void cueListFollows500CueRoute(benchmark::State& state)
+{
+    Planner planner;
+    planner.planHundredAnchors();
+    app::CueListModel cues(planner.vm);
+    for (auto _ : state)
+        emit planner.vm.routeChanged();
+    if (cues.rowCount() < 500)
+        state.SkipWithError("fewer cues than planned");
+    state.counters["cues"] = double(cues.rowCount());
+}
+BENCHMARK(cueListFollows500CueRoute)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
