@@ -57,6 +57,13 @@ public:
         }
         co_return segments;
     }
+    QCoro::Task<std::vector<model::RouteSegment>> roundTrip(Coordinate, double,
+                                                            std::optional<double>, int,
+                                                            model::CostingProfile,
+                                                            std::stop_token) override
+    {
+        co_return std::vector<model::RouteSegment>{};
+    }
     QCoro::Task<std::vector<double>> elevation(std::vector<Coordinate>, std::stop_token) override
     {
         co_return std::vector<double>{};

@@ -1,4 +1,4 @@
-import { PayloadError, requireObject } from "./validate.js";
+import { PayloadError, isHexColor, requireObject } from "./validate.js";
 
 // The style layers of each colour component the application lets the user recolour.
 const COLOR_COMPONENTS = {
@@ -23,7 +23,6 @@ const COLOR_PROPERTY = {
   line: "line-color",
   symbol: "text-color",
 };
-const HEX_COLOR = /^#[0-9a-fA-F]{6}$/;
 
 // Applies "setMapColors": each component id maps to a colour text or to "__reset__", which
 // brings back the colour the page started with.
@@ -47,7 +46,7 @@ export function createColors(map, { route, routeFlatColor, log }) {
     if (!(component in COLOR_COMPONENTS)) {
       throw new PayloadError(`unknown colour component "${component}"`);
     }
-    if (value !== RESET && !(typeof value === "string" && HEX_COLOR.test(value))) {
+    if (value !== RESET && !isHexColor(value)) {
       throw new PayloadError(`"${component}" needs a colour like #RRGGBB, not ${value}`);
     }
     const color = value === RESET ? null : value;

@@ -6,6 +6,7 @@ import { createColors } from "./colors.js";
 import { connectHost, log, post } from "./host.js";
 import { contextMenuPoster, createInteraction } from "./interaction.js";
 import { PRIVATE_SCHEME, privateSchemeProtocol } from "./loader.js";
+import { createLoopSuggestions } from "./loops.js";
 import { loadStyle } from "./mapStyle.js";
 import { createOverlays } from "./overlays.js";
 import { archiveOf, createPmtilesProtocol } from "./pmtilesSetup.js";
@@ -39,6 +40,7 @@ function createCommands(map, query, basemap) {
   const contextMenu = contextMenuPoster(map, post);
   const street = createStreetHighlight(map);
   const tracks = createTracks(map);
+  const loops = createLoopSuggestions(map);
   const route = createRoute(map);
   const anchors = createAnchors(map, { post, contextMenu });
   const pois = createPOIs(map, { post, contextMenu, customGlyph: query.customGlyph });
@@ -74,6 +76,7 @@ function createCommands(map, query, basemap) {
       highlightStreet: (payload) => street.set(payload),
       setRideMarker: (payload) => rideMarker.set(payload),
       showServerArea: (payload) => serverArea.set(payload),
+      setLoopSuggestions: (payload) => loops.set(payload),
       beginSyntheticDrag: (payload) => interaction.beginSyntheticDrag(payload),
       setMapColors: (payload) => colors.set(payload),
     },

@@ -35,6 +35,10 @@ export function requireString(object, key) {
   return object[key];
 }
 
+export function isHexColor(value) {
+  return typeof value === "string" && /^#[0-9a-fA-F]{6}$/.test(value);
+}
+
 export function requireArray(object, key) {
   if (!Array.isArray(object[key])) {
     throw new PayloadError(`"${key}" must be a list`);

@@ -171,6 +171,137 @@ describe("shown tracks", () => {
   });
 });
 
+describe("loop suggestions", () => {
+  const START = [6.95, 50.94];
+  const COLORS = ["#E6194B", "#3CB44B", "#4363D8"];
+  // Three round trips from one start, the middle one with an elevation on every position.
+  const LOOPS = [
+    [START, [6.9, 50.96], [6.88, 50.93], START],
+    [START, [6.97, 50.97], [7.0, 50.99], START],
+    [START, [7.0, 50.92], [6.96, 50.9], START],
+  ].map((coordinates, i) => ({
+    coordinates: i === 1 ? coordinates.map(([lng, lat], j) => [lng, lat, j * 10]) : coordinates,
+    color: COLORS[i],
+  }));
+  const BOX = [6.86, 50.88, 7.02, 51.0];
+  const rgb = (hex) => [1, 3, 5].map((i) => parseInt(hex.slice(i, i + 2), 16));
+
+  // What the map drew for each loop: its colour as [red, green, blue], width and opacity as
+  // evaluated for the feature, one entry per loop index.
+  const drawn = async (layer) => {
+    await map.idle();
+    const features = await map.inMap(
+      (m, l) =>
+        m.queryRenderedFeatures({ layers: [l] }).map((f) => {
+          const { r, g, b } = f.layer.paint["line-color"];
+          return {
+            index: f.properties.index,
+            color: [r, g, b].map((c) => Math.round(c * 255)),
+            width: f.layer.paint["line-width"],
+            opacity: f.layer.paint["line-opacity"],
+          };
+        }),
+      layer,
+    );
+    const byIndex = new Map(features.map((f) => [f.index, f]));
+    return [...byIndex.keys()].sort().map((index) => byIndex.get(index));
+  };
+  // The loop drawn on top where all of them meet.
+  const topAtStart = () =>
+    map.inMap(
+      (m, at) => m.queryRenderedFeatures(m.project(at), { layers: ["zuvo-loops-line"] })[0],
+      START,
+    );
+
+  test("are drawn in their colours between the tracks and the route, one highlighted on top", async () => {
+    await map.send("fit", { bounds: BOX, animated: false });
+    await map.send("setLoopSuggestions", { loops: LOOPS, highlighted: -1 });
+    assert.deepEqual(await drawn("zuvo-loops-line"), [
+      { index: 0, color: rgb(COLORS[0]), width: 4, opacity: 1 },
+      { index: 1, color: rgb(COLORS[1]), width: 4, opacity: 1 },
+      { index: 2, color: rgb(COLORS[2]), width: 4, opacity: 1 },
+    ]);
+    const casing = await drawn("zuvo-loops-casing");
+    assert.equal(casing.length, 3);
+    for (const edge of casing) {
+      assert.ok(edge.width > 4 && edge.width <= 7, `a thin casing, not ${edge.width} px`);
+      assert.ok(Math.max(...edge.color) < 0x50, `a dark casing, not rgb(${edge.color})`);
+    }
+    const elevations = await map.inMap(
+      (m) => m.getSource("zuvo-loops").serialize().data.features[1].geometry.coordinates,
+    );
+    assert.deepEqual(elevations[1], [6.97, 50.97], "the elevation is left out");
+
+    const order = await map.inMap((m) => m.getLayersOrder());
+    const at = (id) => {
+      assert.ok(order.includes(id), `layer ${id}`);
+      return order.indexOf(id);
+    };
+    assert.ok(at("zuvo-tracks-line") < at("zuvo-loops-casing"));
+    assert.ok(at("zuvo-loops-casing") < at("zuvo-loops-line"));
+    assert.ok(at("zuvo-loops-line") < at("zuvo-route-casing"));
+
+    assert.equal(
+      (await topAtStart()).properties.index,
+      2,
+      "without a highlight the last is on top",
+    );
+    await map.send("setLoopSuggestions", { loops: LOOPS, highlighted: 1 });
+    assert.deepEqual(await drawn("zuvo-loops-line"), [
+      { index: 0, color: rgb(COLORS[0]), width: 4, opacity: 0.45 },
+      { index: 1, color: rgb(COLORS[1]), width: 7, opacity: 1 },
+      { index: 2, color: rgb(COLORS[2]), width: 4, opacity: 0.45 },
+    ]);
+    const [dimmedEdge, highlightedEdge] = await drawn("zuvo-loops-casing");
+    assert.ok(highlightedEdge.width > 7 && highlightedEdge.width > dimmedEdge.width);
+    assert.equal((await topAtStart()).properties.index, 1, "the highlighted loop lies on top");
+
+    await map.send("setLoopSuggestions", { loops: [], highlighted: -1 });
+    assert.deepEqual(await drawn("zuvo-loops-line"), []);
+    assert.deepEqual(await drawn("zuvo-loops-casing"), []);
+  });
+
+  test("a malformed list is logged and leaves the loops drawn before", async () => {
+    await map.send("setLoopSuggestions", { loops: LOOPS.slice(0, 2), highlighted: 0 });
+    const source = () => map.inMap((m) => m.getSource("zuvo-loops").serialize().data);
+    const before = await source();
+    const good = LOOPS[0];
+    const withPosition = (position) => ({ ...good, coordinates: [START, position, START] });
+    const bad = [
+      { loops: "all", highlighted: -1 },
+      { loops: [...LOOPS, good], highlighted: -1 },
+      { loops: [good, null], highlighted: -1 },
+      { loops: [good, { color: COLORS[0] }], highlighted: -1 },
+      { loops: [good, withPosition([6.9, null])], highlighted: -1 },
+      { loops: [good, withPosition(["6.9", 50.9])], highlighted: -1 },
+      { loops: [good, withPosition([181, 50.9])], highlighted: -1 },
+      { loops: [good, withPosition([6.9, -90.5])], highlighted: -1 },
+      { loops: [good, { ...good, coordinates: [START] }], highlighted: -1 },
+      { loops: [good, { ...good, color: "red" }], highlighted: -1 },
+      { loops: [good, { ...good, color: "#12345" }], highlighted: -1 },
+      { loops: [good, { ...good, color: "#12345G" }], highlighted: -1 },
+      { loops: [good, { coordinates: good.coordinates }], highlighted: -1 },
+      { loops: [good, good], highlighted: 2 },
+      { loops: [good, good], highlighted: -2 },
+      { loops: [good, good], highlighted: 0.5 },
+      { loops: [good, good], highlighted: "0" },
+      { loops: [good, good] },
+      { loops: [], highlighted: 0 },
+    ];
+    const seen = await map.mark();
+    for (const payload of bad) await map.send("setLoopSuggestions", payload);
+    const logs = (await seen("log")).map((e) => e.message);
+    assert.equal(logs.length, bad.length, logs.join("\n"));
+    const rejected = /^setLoopSuggestions: (?!failed:)/;
+    assert.ok(
+      logs.every((message) => rejected.test(message)),
+      logs.join("\n"),
+    );
+    assert.deepEqual(await source(), before);
+    assert.equal((await drawn("zuvo-loops-line")).length, 2);
+  });
+});
+
 describe("POI markers", () => {
   test("show a symbol by category, the custom glyph for user POIs, and the selection", async () => {
     await map.send("setPOIs", {

@@ -98,6 +98,20 @@ void MapBridge::setPOIs(std::span<const POIItem> pois, const std::optional<QStri
     send(QStringLiteral("setPOIs"), {{QStringLiteral("pois"), poisPayload(pois, selected)}});
 }
 
+void MapBridge::setLoopSuggestions(std::span<const LoopLine> loops, int highlighted)
+{
+    if (!m_page)
+        return;
+    QByteArray payload("{\"loops\":[");
+    for (std::size_t i = 0; i < loops.size(); ++i) {
+        payload.append(i > 0 ? ",{\"coordinates\":" : "{\"coordinates\":");
+        detail::appendPositions(payload, loops[i].coordinates);
+        payload.append(",\"color\":\"" + loops[i].color.toLatin1() + "\"}");
+    }
+    payload.append("],\"highlighted\":" + QByteArray::number(highlighted) + '}');
+    sendJson(QStringLiteral("setLoopSuggestions"), payload);
+}
+
 void MapBridge::setRideMarker(double lng, double lat, bool visible)
 {
     send(QStringLiteral("setRideMarker"), {{QStringLiteral("lng"), lng},

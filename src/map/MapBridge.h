@@ -60,6 +60,13 @@ public:
     void setImportedTracks(std::span<const model::ShownTrack> tracks);
     void setPOIs(std::span<const POIItem> pois, const std::optional<QString>& selected);
     void setRideMarker(double lng, double lat, bool visible);
+    // Suggested loops, each in its colour ("#RRGGBB"); `highlighted` (an index, or −1 for none)
+    // is drawn over the others, which fade. No loops clears them.
+    struct LoopLine {
+        std::span<const model::Coordinate> coordinates;
+        QString color;
+    };
+    void setLoopSuggestions(std::span<const LoopLine> loops, int highlighted);
     void setCrosshair(double lng, double lat, bool visible);
     // "" clears the highlight.
     void highlightStreet(const QString& name);

@@ -6,6 +6,7 @@
 
 #include <qcoro/qcorotask.h>
 
+#include <optional>
 #include <stop_token>
 #include <vector>
 
@@ -31,6 +32,11 @@ public:
     // Elevations in metres along a polyline.
     virtual QCoro::Task<std::vector<double>> elevation(std::vector<model::Coordinate> along,
                                                        std::stop_token cancel = {}) = 0;
+    // A loop from `start` back to it of about `distance` metres, leaving towards `heading`
+    // (degrees clockwise from north) when one is given; each `seed` picks another loop.
+    virtual QCoro::Task<std::vector<model::RouteSegment>>
+    roundTrip(model::Coordinate start, double distance, std::optional<double> heading, int seed,
+              model::CostingProfile costing, std::stop_token cancel = {}) = 0;
     // Snaps a recorded track to the road network.
     virtual QCoro::Task<std::vector<model::RouteSegment>>
     mapMatch(std::vector<model::Coordinate> coordinates, model::CostingProfile costing,

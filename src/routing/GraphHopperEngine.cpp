@@ -145,6 +145,22 @@ GraphHopperEngine::route(model::Anchor from, model::Anchor to, model::CostingPro
     co_return gh::parseSegments(answer);
 }
 
+QCoro::Task<std::vector<model::RouteSegment>>
+GraphHopperEngine::roundTrip(model::Coordinate start, double distance,
+                             std::optional<double> heading, int seed, model::CostingProfile costing,
+                             std::stop_token cancel)
+{
+    checkLimits(costing.kind, {start});
+    const QString context = QStringLiteral("route");
+    QUrl url = appendingPathComponent(m_baseURL, context);
+    QByteArray body =
+        QJsonDocument(gh::roundTripBody(start, distance, heading, seed, costing, m_locale))
+            .toJson(QJsonDocument::Compact);
+    const QJsonDocument answer =
+        co_await post(std::move(url), json, std::move(body), context, cancel);
+    co_return gh::parseSegments(answer);
+}
+
 QCoro::Task<std::vector<double>> GraphHopperEngine::elevation(std::vector<model::Coordinate> along,
                                                               std::stop_token)
 {

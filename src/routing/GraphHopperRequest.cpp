@@ -36,6 +36,30 @@ std::optional<double> fraction(double value)
     return std::clamp(value, 0.0, 1.0);
 }
 
+// A path request for `points`: the leg request and the loop request share everything else.
+QJsonObject pathBody(const QJsonArray& points, const model::CostingProfile& costing,
+                     const QString& locale)
+{
+    const bool instructions = costing.kind != model::CostingKind::motorcycle;
+    QJsonObject body{
+        {QStringLiteral("points"), points},
+        {QStringLiteral("profile"), model::graphHopperProfile(costing.kind)},
+        {QStringLiteral("elevation"), true},
+        {QStringLiteral("points_encoded"), false},
+        // Turn instructions mean nothing to a motorcycle course here; the
+        // bicycle profiles keep them.
+        {QStringLiteral("instructions"), instructions},
+        {QStringLiteral("details"),
+         QJsonArray{QStringLiteral("surface"), QStringLiteral("road_class"),
+                    QStringLiteral("average_slope"), QStringLiteral("max_slope")}},
+        {QStringLiteral("ch.disable"), true},
+        {QStringLiteral("custom_model"), customModel(costing)},
+    };
+    if (instructions)
+        body.insert(QStringLiteral("locale"), locale);
+    return body;
+}
+
 } // namespace
 
 QJsonObject locateBody(const model::Coordinate& point, const model::CostingProfile& costing)
@@ -52,23 +76,21 @@ QJsonObject locateBody(const model::Coordinate& point, const model::CostingProfi
 QJsonObject routeBody(const model::Coordinate& from, const model::Coordinate& to,
                       const model::CostingProfile& costing, const QString& locale)
 {
-    const bool instructions = costing.kind != model::CostingKind::motorcycle;
-    QJsonObject body{
-        {QStringLiteral("points"), QJsonArray{lonLat(from), lonLat(to)}},
-        {QStringLiteral("profile"), model::graphHopperProfile(costing.kind)},
-        {QStringLiteral("elevation"), true},
-        {QStringLiteral("points_encoded"), false},
-        // Turn instructions mean nothing to a motorcycle course here; the
-        // bicycle profiles keep them.
-        {QStringLiteral("instructions"), instructions},
-        {QStringLiteral("details"),
-         QJsonArray{QStringLiteral("surface"), QStringLiteral("road_class"),
-                    QStringLiteral("average_slope"), QStringLiteral("max_slope")}},
-        {QStringLiteral("ch.disable"), true},
-        {QStringLiteral("custom_model"), customModel(costing)},
-    };
-    if (instructions)
-        body.insert(QStringLiteral("locale"), locale);
+    return pathBody(QJsonArray{lonLat(from), lonLat(to)}, costing, locale);
+}
+
+QJsonObject roundTripBody(const model::Coordinate& start, double distance,
+                          std::optional<double> heading, int seed,
+                          const model::CostingProfile& costing, const QString& locale)
+{
+    QJsonObject body = pathBody(QJsonArray{lonLat(start)}, costing, locale);
+    body.insert(QStringLiteral("algorithm"), QStringLiteral("round_trip"));
+    // GraphHopper reads these as numbers only: a string silently becomes its default.
+    body.insert(QStringLiteral("round_trip.distance"), std::round(std::max(distance, 0.0)));
+    body.insert(QStringLiteral("round_trip.seed"), seed);
+    if (heading)
+        body.insert(QStringLiteral("headings"),
+                    QJsonArray{std::fmod(std::fmod(*heading, 360.0) + 360.0, 360.0)});
     return body;
 }
 

@@ -24,6 +24,13 @@ QJsonObject routeBody(const model::Coordinate& from, const model::Coordinate& to
                       const model::CostingProfile& costing,
                       const QString& locale = QStringLiteral("en"));
 
+// A loop from `start` back to it of about `distance` metres, the `seed`-th of the server's
+// loops, leaving towards `heading` (degrees from north) when given; otherwise as a leg.
+QJsonObject roundTripBody(const model::Coordinate& start, double distance,
+                          std::optional<double> heading, int seed,
+                          const model::CostingProfile& costing,
+                          const QString& locale = QStringLiteral("en"));
+
 // The preference sliders as a GraphHopper custom model: priority rules for
 // climbs, unpaved surfaces, busy roads and motorways, a slower speed uphill
 // for bicycles, and a distance influence that favours short routes less as

@@ -3,6 +3,7 @@
 #include "model/Polyline.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace zuvo::routing {
@@ -366,6 +367,49 @@ std::size_t RoutePlanner::keepSavedLegs(const model::Route& saved)
         ++filled;
     }
     return filled;
+}
+
+QCoro::Task<std::vector<model::RouteSegment>>
+RoutePlanner::suggestedLoop(Coordinate start, double distance, std::optional<double> heading,
+                            int seed, CostingProfile costing, std::stop_token cancel)
+{
+    co_return co_await m_engine->roundTrip(start, distance, heading, seed, std::move(costing),
+                                           cancel);
+}
+
+std::vector<Anchor> loopAnchors(std::span<const model::RouteSegment> loop, double spacing)
+{
+    std::vector<Coordinate> points;
+    std::vector<Coordinate> waypoints;
+    for (const auto& segment : loop) {
+        model::appendJoined(points, segment.coordinates);
+        for (const auto& cue : segment.cues) {
+            if (cue.sign == model::Cue::Sign::viaReached)
+                waypoints.push_back(cue.position);
+        }
+    }
+    if (points.empty())
+        return {};
+    const auto snapped = [](Anchor::Kind kind, const Coordinate& at) {
+        return Anchor(kind, at, Anchor::Snap{at, std::nullopt});
+    };
+    std::vector<Anchor> anchors{snapped(Anchor::Kind::via, points.front())};
+    if (waypoints.empty()) {
+        std::vector<double> along{0.0};
+        for (std::size_t i = 1; i < points.size(); ++i)
+            along.push_back(along.back() + points[i - 1].distance(points[i]));
+        const auto count =
+            std::max<std::size_t>(3, std::size_t(std::lround(along.back() / spacing)));
+        for (std::size_t k = 1; k <= count; ++k) {
+            const double at = along.back() * double(k) / double(count + 1);
+            const auto next = std::lower_bound(along.begin(), along.end(), at);
+            waypoints.push_back(points[std::size_t(
+                std::min(next - along.begin(), std::ptrdiff_t(points.size()) - 1))]);
+        }
+    }
+    for (const auto& waypoint : waypoints)
+        anchors.push_back(snapped(Anchor::Kind::shaping, waypoint));
+    return anchors;
 }
 
 QCoro::Task<std::vector<Coordinate>> RoutePlanner::matchedTrack(std::vector<Coordinate> coordinates,

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <stop_token>
 #include <variant>
 #include <vector>
@@ -36,6 +37,13 @@ struct InsertionPoint {
 
     bool operator==(const InsertionPoint&) const = default;
 };
+
+// A suggested loop as anchors of a round trip that routes along it again: its start as a via
+// anchor, then shaping anchors on the loop where the server marked its own waypoints ("via
+// reached" cues), else evenly along it, about one every `spacing` metres and at least three.
+// Every anchor is snapped where it lies on the loop, so none needs locating.
+std::vector<model::Anchor> loopAnchors(std::span<const model::RouteSegment> loop,
+                                       double spacing = 10'000.0);
 
 // Keeps a route's legs in step with its anchors, asking the engine only for
 // what an edit made stale.
@@ -88,6 +96,11 @@ public:
     QCoro::Task<std::vector<model::Coordinate>>
     matchedTrack(std::vector<model::Coordinate> coordinates, model::CostingProfile costing,
                  std::stop_token cancel = {});
+
+    // Asks the engine for a loop from `start`, without touching the plan.
+    QCoro::Task<std::vector<model::RouteSegment>>
+    suggestedLoop(model::Coordinate start, double distance, std::optional<double> heading, int seed,
+                  model::CostingProfile costing, std::stop_token cancel = {});
 
 private:
     struct ClosingLegKey {

@@ -27,6 +27,15 @@ ValhallaEngine::route(model::Anchor, model::Anchor, model::CostingProfile, std::
     co_return {};
 }
 
+QCoro::Task<std::vector<model::RouteSegment>> ValhallaEngine::roundTrip(model::Coordinate, double,
+                                                                        std::optional<double>, int,
+                                                                        model::CostingProfile,
+                                                                        std::stop_token)
+{
+    throw unavailable();
+    co_return {};
+}
+
 QCoro::Task<std::vector<double>> ValhallaEngine::elevation(std::vector<model::Coordinate>,
                                                            std::stop_token)
 {

@@ -22,6 +22,9 @@ public:
     QCoro::Task<std::vector<model::RouteSegment>> route(model::Anchor from, model::Anchor to,
                                                         model::CostingProfile costing,
                                                         std::stop_token cancel = {}) override;
+    QCoro::Task<std::vector<model::RouteSegment>>
+    roundTrip(model::Coordinate start, double distance, std::optional<double> heading, int seed,
+              model::CostingProfile costing, std::stop_token cancel = {}) override;
     QCoro::Task<std::vector<double>> elevation(std::vector<model::Coordinate> along,
                                                std::stop_token cancel = {}) override;
     QCoro::Task<std::vector<model::RouteSegment>>

@@ -10,7 +10,8 @@ namespace zuvo::test {
 
 // Answers GraphHopper's /route like the real server: a path of twenty points from the first
 // requested point to the last, with the elevations of `elevation`, on asphalt, with the snapped
-// points the same as the requested ones. Counts what it was asked.
+// points the same as the requested ones, and turn instructions when asked; a round trip as a
+// loop of four such paths about the asked length. Counts what it was asked.
 class FakeGraphHopper : public LoopbackServer {
 public:
     FakeGraphHopper();
@@ -25,6 +26,7 @@ public:
     int routes() const;  // requests between two different points
     int locates() const; // requests for one point (the same point twice)
     int infos() const;   // GET /info
+    int roundTrips() const;
 };
 
 } // namespace zuvo::test

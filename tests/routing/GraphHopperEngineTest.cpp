@@ -152,6 +152,43 @@ TEST_F(GraphHopperTest, routeRequestsOneLegAndCutsItAtDetailChanges)
     EXPECT_EQ(bodyOf(server.requests.at(1))["profile"], "motorcycle");
 }
 
+TEST_F(GraphHopperTest, aLoopAsksForOnePointWithItsLengthSeedAndHeadingAsNumbers)
+{
+    answerWith(200, recorded("route-5-points.json"));
+    const CostingProfile gravel{CostingKind::gravel, {{"avoid_unpaved", 0.2}}};
+    const auto loop = runTask(engine.roundTrip({48.1, 11.5}, 60'000.4, 292.5, 7, gravel));
+    ASSERT_FALSE(loop.error);
+    EXPECT_FALSE(loop.value->empty()) << "read like a leg";
+    const auto anyDirection =
+        runTask(engine.roundTrip({48.1, 11.5}, 25'000, std::nullopt, 0, gravel));
+    ASSERT_FALSE(anyDirection.error);
+
+    const QJsonObject headed = bodyOf(server.requests.at(0));
+    const QJsonObject anyWay = bodyOf(server.requests.at(1));
+    EXPECT_EQ(headed.keys(),
+              QStringList({"algorithm", "ch.disable", "custom_model", "details", "elevation",
+                           "headings", "instructions", "locale", "points", "points_encoded",
+                           "profile", "round_trip.distance", "round_trip.seed"}));
+    EXPECT_EQ(headed["points"], array({array({11.5, 48.1})}));
+    EXPECT_EQ(headed["algorithm"], "round_trip");
+    EXPECT_TRUE(headed["round_trip.distance"].isDouble());
+    EXPECT_EQ(headed["round_trip.distance"], 60'000);
+    EXPECT_TRUE(headed["round_trip.seed"].isDouble());
+    EXPECT_EQ(headed["round_trip.seed"], 7);
+    EXPECT_EQ(headed["headings"], array({292.5}));
+    EXPECT_EQ(headed["custom_model"], routing::graphhopper::customModel(gravel));
+    EXPECT_EQ(headed["profile"], "gravel_bike");
+    EXPECT_FALSE(anyWay.contains("headings"));
+    EXPECT_EQ(anyWay["round_trip.seed"], 0);
+    EXPECT_EQ(server.requests.at(0).url.path(), "/route");
+
+    // The server's reason for a loop it cannot find, as for a leg.
+    answerWith(400, R"({"message":"Cannot find point 0: 48.1,11.5"})");
+    EXPECT_EQ(
+        runTask(engine.roundTrip({48.1, 11.5}, 5'000, std::nullopt, 1, gravel)).errorAs<Failure>(),
+        Failure(RoutingError::engineUnavailable("Cannot find point 0: 48.1,11.5")));
+}
+
 TEST(GraphHopperCustomModel, preferencesBecomePriorityRules)
 {
     using routing::graphhopper::customModel;

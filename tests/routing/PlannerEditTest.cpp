@@ -1,6 +1,7 @@
 #include "PlannerFixture.h"
 
 #include <algorithm>
+#include <cmath>
 
 using namespace zuvo::test;
 using Pairs = std::vector<std::pair<int, int>>;
@@ -231,4 +232,51 @@ TEST_F(PlannerTest, matchedTrackJoinsSegmentsWithoutTouchingThePlan)
     EXPECT_EQ(*matched.value, track) << "the shared boundary point appears once";
     EXPECT_EQ(script->requests.at(0).costing, mtb);
     EXPECT_EQ(planner.currentRoute(), before);
+}
+
+TEST(LoopAnchors, atTheServersWaypointsElseEvenlyAtLeastThree)
+{
+    using zuvo::model::Anchor;
+    using zuvo::model::Coordinate;
+    using zuvo::model::Cue;
+    using zuvo::model::RouteSegment;
+    // A loop 40 km round, north, east, south and west again, a point every kilometre.
+    std::vector<Coordinate> around;
+    const Coordinate start{48.0, 11.0};
+    const double side = 10'000.0 / 111'195.0, east = side / std::cos(48.0 * M_PI / 180.0);
+    const Coordinate corners[] = {
+        start, {48.0 + side, 11.0}, {48.0 + side, 11.0 + east}, {48.0, 11.0 + east}, start};
+    for (int c = 0; c < 4; ++c) {
+        for (int i = c == 0 ? 0 : 1; i <= 10; ++i)
+            around.push_back(
+                {corners[c].latitude + (corners[c + 1].latitude - corners[c].latitude) * i / 10,
+                 corners[c].longitude +
+                     (corners[c + 1].longitude - corners[c].longitude) * i / 10});
+    }
+    std::vector<RouteSegment> loop{{.coordinates = {around.begin(), around.begin() + 21}},
+                                   {.coordinates = {around.begin() + 20, around.end()}}};
+    loop[0].cues = {{.sign = Cue::Sign::straight, .position = start},
+                    {.sign = Cue::Sign::viaReached, .position = corners[1]}};
+    loop[1].cues = {{.sign = Cue::Sign::viaReached, .position = corners[2]},
+                    {.sign = Cue::Sign::viaReached, .position = corners[3]},
+                    {.sign = Cue::Sign::finish, .position = start}};
+
+    const auto revealed = zuvo::routing::loopAnchors(loop);
+    ASSERT_EQ(revealed.size(), 4u);
+    EXPECT_EQ(revealed[0].kind, Anchor::Kind::via);
+    EXPECT_EQ(revealed[0].routingPosition(), start);
+    for (int c = 1; c < 4; ++c) {
+        EXPECT_EQ(revealed[std::size_t(c)].kind, Anchor::Kind::shaping);
+        EXPECT_EQ(revealed[std::size_t(c)].routingPosition(), corners[c]);
+        EXPECT_TRUE(revealed[std::size_t(c)].snap) << "nothing to locate";
+    }
+
+    // Without waypoints: one about every 10 km, evenly along the loop; never fewer than three.
+    for (auto& segment : loop)
+        segment.cues.clear();
+    const auto even = zuvo::routing::loopAnchors(loop);
+    ASSERT_EQ(even.size(), 1u + 4u);
+    EXPECT_LT(even[2].routingPosition().distance(around[16]), 1'001.0) << "at 16 of 40 km";
+    EXPECT_EQ(zuvo::routing::loopAnchors(loop, 30'000.0).size(), 1u + 3u);
+    EXPECT_TRUE(zuvo::routing::loopAnchors({}).empty());
 }

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zuvo::test {
 
@@ -82,6 +83,38 @@ QCoro::Task<std::vector<model::RouteSegment>> ScriptedEngine::route(model::Ancho
                          .distance = segment.distance,
                          .text = "Arrive at destination"}};
     co_return std::vector<model::RouteSegment>{segment};
+}
+
+QCoro::Task<std::vector<model::RouteSegment>>
+ScriptedEngine::roundTrip(Coordinate start, double distance, std::optional<double>, int seed,
+                          model::CostingProfile costing, std::stop_token cancel)
+{
+    Request request{Op::roundTrip, start, start, costing};
+    co_await pass(std::move(request), cancel);
+    // A square of the asked length, north then east, five points a side; a seed makes it 10 %
+    // longer per step. The corners are the server's waypoints.
+    const double side = distance * (1.0 + 0.1 * seed) / 4.0 / 111'195.0;
+    const double east = side / std::cos(start.latitude * M_PI / 180.0);
+    const Coordinate corners[] = {start,
+                                  {start.latitude + side, start.longitude},
+                                  {start.latitude + side, start.longitude + east},
+                                  {start.latitude, start.longitude + east},
+                                  start};
+    model::RouteSegment loop;
+    for (int c = 0; c < 4; ++c) {
+        if (c > 0 && costing.kind != model::CostingKind::motorcycle)
+            loop.cues.push_back({.sign = model::Cue::Sign::viaReached,
+                                 .position = corners[c],
+                                 .distance = loop.distance});
+        for (int i = c == 0 ? 0 : 1; i <= 4; ++i) {
+            const double t = i / 4.0;
+            loop.coordinates.push_back(
+                {corners[c].latitude + (corners[c + 1].latitude - corners[c].latitude) * t,
+                 corners[c].longitude + (corners[c + 1].longitude - corners[c].longitude) * t});
+        }
+        loop.distance += corners[c].distance(corners[c + 1]);
+    }
+    co_return std::vector<model::RouteSegment>{loop};
 }
 
 QCoro::Task<std::vector<double>> ScriptedEngine::elevation(std::vector<Coordinate> along,

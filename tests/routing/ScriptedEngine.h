@@ -37,7 +37,7 @@ private:
 // between the two anchors, and can fail or hold chosen requests.
 class ScriptedEngine final : public routing::Engine {
 public:
-    enum class Op { locate, route, mapMatch };
+    enum class Op { locate, route, mapMatch, roundTrip };
     struct Request {
         Op op;
         model::Coordinate from; // the click for locate
@@ -71,6 +71,9 @@ public:
     QCoro::Task<std::vector<model::RouteSegment>> route(model::Anchor from, model::Anchor to,
                                                         model::CostingProfile costing,
                                                         std::stop_token cancel = {}) override;
+    QCoro::Task<std::vector<model::RouteSegment>>
+    roundTrip(model::Coordinate start, double distance, std::optional<double> heading, int seed,
+              model::CostingProfile costing, std::stop_token cancel = {}) override;
     QCoro::Task<std::vector<double>> elevation(std::vector<model::Coordinate> along,
                                                std::stop_token cancel = {}) override;
     QCoro::Task<std::vector<model::RouteSegment>>

@@ -171,6 +171,17 @@ public:
     // the route as shown, without that edit.
     bool saveDocument(const QString& path);
 
+    // --- Loop suggestions
+    // A loop from `start` of about `distance` metres with the current profile, leaving towards
+    // `heading` (degrees from north) when given; the plan stays as it is.
+    QCoro::Task<std::vector<model::RouteSegment>>
+    suggestedLoop(model::Coordinate start, double distance, std::optional<double> heading, int seed,
+                  std::stop_token cancel = {});
+    // Makes `loop` the plan in one undoable step, a new plan called `name`: a round trip
+    // through anchors on the loop, routed again; a leg the server cannot route keeps the loop's
+    // own geometry.
+    MutationHandle useLoop(const std::vector<model::RouteSegment>& loop, const QString& name);
+
     // --- Exports
     // Why the plan has no cue sheet (not routed yet, a motorcycle route, no cues); absent when
     // it has one.
