@@ -139,7 +139,8 @@ int FakeGraphHopper::infos() const
 int FakeGraphHopper::roundTrips() const
 {
     return int(std::count_if(requests.begin(), requests.end(), [](const Request& r) {
-        return QJsonDocument::fromJson(r.body).object().value(u"algorithm").toString() == u"round_trip";
+        return QJsonDocument::fromJson(r.body).object().value(u"algorithm").toString() ==
+               u"round_trip";
     }));
 }
 
