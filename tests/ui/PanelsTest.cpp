@@ -12,15 +12,18 @@
 #include "ui/sheets/DetailsSheet.h"
 #include "ui/sheets/DeviceImportSheet.h"
 #include "ui/sheets/DeviceSendSheet.h"
+#include "ui/sheets/LoopSheet.h"
 #include "ui/window/TrackBanner.h"
 
 #include <QComboBox>
 #include <QJsonObject>
 #include <QListView>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QProcess>
 #include <QSlider>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace zuvo;
@@ -288,6 +291,51 @@ TEST_F(PanelsTest, TheCueListShowsTheTurnsAndTheSheetsCarryThem)
     EXPECT_TRUE(list->isHidden());
     EXPECT_EQ(find<QLabel>("cueListEmpty")->text(),
               "The routing server gives no turn cues for motorcycle routes.");
+}
+
+TEST_F(PanelsTest, ALoopFromTheContextMenuBecomesThePlanAndUndoBringsTheOldOneBack)
+{
+    plan(2);
+    const auto before = planner().route().anchors;
+
+    // A right click on the map, and "Loop from here…" in its menu.
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        for (QAction* item : menu->actions()) {
+            if (item->text() == "Loop from here…")
+                item->trigger();
+        }
+        menu->close();
+    });
+    emit services().bridge.eventReceived(map::MapEvent{
+        map::MapEvent::ContextMenu{{map::ContextTarget::Map{}}, 11.05, 48.02, 50, 50}});
+    auto* sheet = window().findChild<ui::LoopSheet*>();
+    ASSERT_TRUE(sheet);
+    page.scripts.clear();
+    QTest::mouseClick(sheet->findChild<QPushButton*>("loopSuggest"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return page.last("setLoopSuggestions")["loops"].toArray().size() == 3; }, 10'000));
+    EXPECT_EQ(graphHopper.roundTrips(), 3);
+
+    // The plan is changed: using a loop asks first, as New does.
+    answer = DocumentCommands::Answer::discard;
+    QTest::mouseClick(sheet->findChild<QPushButton*>("loopUse1"), Qt::LeftButton);
+    EXPECT_EQ(asked.size(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return planner().route().anchors.size() == 4; }, 10'000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !planner().isRouting(); }, 10'000));
+    EXPECT_TRUE(planner().route().roundTrip);
+    EXPECT_TRUE(action("Round Trip")->isChecked());
+    EXPECT_EQ(rows(find<QListWidget>("anchorList")).size(), 4);
+    EXPECT_TRUE(find<QLineEdit>("routeName")->text().startsWith("Loop "));
+    EXPECT_TRUE(page.last("setLoopSuggestions")["loops"].toArray().isEmpty())
+        << "the suggestions leave the map with the sheet";
+
+    QApplication::setActiveWindow(&window());
+    window().mapView().setFocus();
+    QTest::keyClick(&window().mapView(), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return planner().route().anchors == before; }, 10'000));
+    EXPECT_FALSE(planner().route().roundTrip);
 }
 
 TEST_F(PanelsTest, ARideImportedThroughTheSheetLandsInTheLibraryAndOnTheMap)

@@ -40,7 +40,8 @@ std::vector<ContextMenuItem> contextMenuItems(const ContextTarget& target,
             {Texts::tr("Add via here"), Action::addViaHere},
             {Texts::tr("Add shaping point here"), Action::addShapingHere},
             {Texts::tr("Round Trip"), Action::toggleRoundTrip, routed, planner.route().roundTrip},
-            {Texts::tr("Reverse route"), Action::reverseRoute, routed}};
+            {Texts::tr("Reverse route"), Action::reverseRoute, routed},
+            {Texts::tr("Loop from here…"), Action::loopFromHere}};
 }
 
 ContextMenuFollowUp perform(Action action, const map::MapEvent::ContextMenu& at,
@@ -70,6 +71,8 @@ ContextMenuFollowUp perform(Action action, const map::MapEvent::ContextMenu& at,
     case Action::reverseRoute:
         planner.reverseRoute();
         return ContextMenuFollowUp::none;
+    case Action::loopFromHere:
+        return ContextMenuFollowUp::loopSuggestions;
     case Action::poiDetails:
         selectPOI();
         return ContextMenuFollowUp::poiPopover;

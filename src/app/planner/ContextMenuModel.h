@@ -20,6 +20,7 @@ struct ContextMenuItem {
         addShapingHere,
         toggleRoundTrip,
         reverseRoute,
+        loopFromHere,
         poiDetails,
         saveFavorite,
         anchorDetails,
@@ -38,7 +39,14 @@ struct ContextMenuItem {
 };
 
 // What the window opens after an item ran; the planner has done its part already.
-enum class ContextMenuFollowUp { none, routeDetails, anchorDetails, poiPopover, favoritePrompt };
+enum class ContextMenuFollowUp {
+    none,
+    routeDetails,
+    anchorDetails,
+    poiPopover,
+    favoritePrompt,
+    loopSuggestions, // from the clicked spot
+};
 
 std::vector<ContextMenuItem> contextMenuItems(const map::ContextTarget& target,
                                               const PlannerViewModel& planner);

@@ -46,14 +46,19 @@ LoopSuggestions::LoopSuggestions(PlannerViewModel& planner, LonLat start, QObjec
     , m_start(start)
 {
     setKm(m_km);
+    // Where the loops start and end, before there are any.
+    if (planner.bridge())
+        planner.bridge()->setCrosshair(start.longitude, start.latitude, true);
 }
 
 LoopSuggestions::~LoopSuggestions()
 {
     for (auto& stop : m_stops)
         stop.request_stop();
-    if (m_planner && m_planner->bridge())
+    if (m_planner && m_planner->bridge()) {
         m_planner->bridge()->setLoopSuggestions({}, -1);
+        m_planner->bridge()->setCrosshair(m_start.longitude, m_start.latitude, false);
+    }
 }
 
 double LoopSuggestions::maxKm(model::CostingKind kind)
@@ -86,10 +91,14 @@ QString LoopSuggestions::color(int slot)
     return colors[std::clamp(slot, 0, count - 1)];
 }
 
+double LoopSuggestions::kmLimit() const
+{
+    return m_planner ? maxKm(m_planner->costingKind()) : maxKm({});
+}
+
 void LoopSuggestions::setKm(double km)
 {
-    const double most = m_planner ? maxKm(m_planner->costingKind()) : maxKm({});
-    m_km = std::clamp(std::isfinite(km) ? km : defaultKm, minKm, most);
+    m_km = std::clamp(std::isfinite(km) ? km : defaultKm, minKm, kmLimit());
     emit changed();
 }
 

@@ -58,6 +58,8 @@ public:
 
     LonLat start() const { return m_start; }
     double km() const { return m_km; }
+    // The longest loop the current profile may ask for.
+    double kmLimit() const;
     // Held within what the current profile allows.
     void setKm(double km);
     std::optional<int> direction() const { return m_direction; }

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zuvo::ui {
 
 EmptyStateCard::EmptyStateCard(QWidget* parent)
@@ -18,7 +20,6 @@ EmptyStateCard::EmptyStateCard(QWidget* parent)
     m_hint = new QLabel(this);
     m_hint->setAlignment(Qt::AlignCenter);
     m_hint->setWordWrap(true);
-    m_hint->setMaximumWidth(380);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 14, 20, 14);
     layout->addWidget(m_title, 0, Qt::AlignCenter);
@@ -29,6 +30,9 @@ void EmptyStateCard::setTexts(const QString& title, const QString& hint)
 {
     m_title->setText(title);
     m_hint->setText(hint);
+    // A wrapped label gets no height for its lines from adjustSize: it is sized for them here.
+    const int width = std::min(380, m_hint->fontMetrics().horizontalAdvance(hint) + 4);
+    m_hint->setFixedSize(width, m_hint->heightForWidth(width));
     adjustSize();
 }
 

@@ -79,6 +79,7 @@ CueListView::CueListView(CueListModel& model, QWidget* parent)
     m_list->setMinimumHeight(180);
     m_empty->setObjectName(QStringLiteral("cueListEmpty"));
     m_empty->setWordWrap(true);
+    m_empty->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_list, 1);
@@ -102,6 +103,8 @@ void CueListView::refresh()
     m_empty->setText(why.value_or(QString()));
     m_empty->setVisible(why.has_value());
     m_list->setVisible(!why);
+    // The reason takes the room of its line only; the list takes what the panel can give.
+    setSizePolicy(QSizePolicy::Preferred, why ? QSizePolicy::Maximum : QSizePolicy::Expanding);
 }
 
 } // namespace zuvo::ui

@@ -5,6 +5,7 @@
 #include "app/library/RouteLibrary.h"
 #include "app/places/PlaceSearchController.h"
 #include "app/planner/ContextMenuModel.h"
+#include "app/planner/LoopSuggestions.h"
 #include "app/planner/PlannerTexts.h"
 #include "app/planner/PlannerViewModel.h"
 #include "app/planner/ToastCenter.h"
@@ -25,6 +26,7 @@
 #include "ui/sheets/DeviceImportSheet.h"
 #include "ui/sheets/DeviceSendSheet.h"
 #include "ui/sheets/FavoritePrompt.h"
+#include "ui/sheets/LoopSheet.h"
 #include "ui/shell/LocationProvider.h"
 #include "ui/window/DocumentCommands.h"
 #include "ui/window/ErrorBanner.h"
@@ -331,12 +333,33 @@ void MainWindow::showContextMenu(const map::MapEvent::ContextMenu& at)
             case app::ContextMenuFollowUp::favoritePrompt:
                 openFavoritePrompt();
                 break;
+            case app::ContextMenuFollowUp::loopSuggestions:
+                openLoopSheet({at.lng, at.lat});
+                break;
             case app::ContextMenuFollowUp::none:
                 break;
             }
         });
     }
     menu.exec(m_map->webView()->mapToGlobal(QPoint(int(at.x), int(at.y))));
+}
+
+void MainWindow::openLoopSheet(const app::LonLat& start)
+{
+    auto& planner = m_services.planner;
+    auto* loops = new app::LoopSuggestions(planner, start);
+    auto* sheet = new LoopSheet(
+        *loops, model::pickerLabel(planner.costingKind()),
+        [this] { return m_documents->settleUnsavedChanges(); }, this);
+    loops->setParent(sheet);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet, &QDialog::finished, this, &MainWindow::updateEmptyState);
+    m_loopSheet = sheet;
+    sheet->open();
+    updateEmptyState();
+    // Over the inspector, not the map the loops are drawn on.
+    sheet->move(mapToGlobal(rect().topRight()).x() - sheet->width() - 12,
+                m_map->mapToGlobal(QPoint(0, 0)).y() + 12);
 }
 
 void MainWindow::showPOI()
@@ -486,7 +509,10 @@ void MainWindow::updateEmptyState()
     // Found places and what the search says sit where the card would.
     const bool searching =
         !planner.searchResults().empty() || planner.searchSelection() || m_search->message();
-    m_emptyState->setVisible(planner.route().anchors.empty() && !m_map->hasFailed() && !searching);
+    // So do suggested loops.
+    const bool loops = m_loopSheet && m_loopSheet->isVisible();
+    m_emptyState->setVisible(planner.route().anchors.empty() && !m_map->hasFailed() && !searching &&
+                             !loops);
     const auto texts = app::PlannerTexts::emptyState(planner.tool() != Tool::select,
                                                      planner.tool() == Tool::shaping);
     m_emptyState->setTexts(texts.title, texts.hint);

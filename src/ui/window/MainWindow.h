@@ -4,6 +4,7 @@
 #include "ui/shell/Services.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <optional>
 
@@ -14,6 +15,7 @@ class QLabel;
 class QSplitter;
 
 namespace zuvo::app {
+struct LonLat;
 class PlaceSearchController;
 class RouteLibrary;
 } // namespace zuvo::app
@@ -23,6 +25,7 @@ namespace zuvo::ui {
 class ColorPanel;
 class DocumentCommands;
 class EmptyStateCard;
+class LoopSheet;
 class MapView;
 class ScaleBarView;
 
@@ -53,6 +56,7 @@ public:
     void openAnchorDetails(const QUuid& id);
     void openTrackDetails(const QString& id);
     void openFavoritePrompt();
+    void openLoopSheet(const app::LonLat& start);
     void openDeviceImport(const std::optional<QString>& deviceName);
     void openDeviceSend(const std::optional<QString>& deviceName);
     app::RouteLibrary& library() { return *m_library; }
@@ -92,6 +96,7 @@ private:
     std::unique_ptr<app::PlaceSearchController> m_search;
     std::unique_ptr<app::RouteLibrary> m_library;
     MapView* m_map = nullptr;
+    QPointer<LoopSheet> m_loopSheet;
     QSplitter* m_columns = nullptr;
     QSplitter* m_center = nullptr;
     QWidget* m_sidebar = nullptr;

@@ -31,8 +31,11 @@ TEST_F(PlannerViewModelTest, ContextMenuEnablingFollowsTheRoute)
 {
     build(1);
     const auto onMap = app::contextMenuItems({ContextTarget::Map{}}, *vm);
-    ASSERT_EQ(onMap.size(), 5u);
+    ASSERT_EQ(onMap.size(), 6u);
     EXPECT_EQ(onMap[0].title, "Details…");
+    EXPECT_EQ(onMap[5].title, "Loop from here…");
+    EXPECT_EQ(app::perform(Action::loopFromHere, {ContextTarget::Map{}, 7.8, 48.0, 10, 10}, *vm),
+              app::ContextMenuFollowUp::loopSuggestions);
     EXPECT_FALSE(item(onMap, Action::toggleRoundTrip)->enabled) << "one anchor";
     EXPECT_FALSE(item(onMap, Action::reverseRoute)->enabled);
     EXPECT_TRUE(item(onMap, Action::addShapingHere)->enabled);
