@@ -70,6 +70,10 @@
         <source>Reverse route</source>
         <translation>Richtung umkehren</translation>
     </message>
+    <message>
+        <source>Loop from here…</source>
+        <translation>Rundtour von hier…</translation>
+    </message>
 </context>
 <context>
     <name>CostingKind</name>
@@ -401,6 +405,77 @@
     <message>
         <source>FIT course with turn cues and points ahead</source>
         <translation>FIT-Kurs mit Abbiegehinweisen und Vorankündigungen</translation>
+    </message>
+</context>
+<context>
+    <name>LoopSuggestions</name>
+    <message>
+        <source>North</source>
+        <translation>Norden</translation>
+    </message>
+    <message>
+        <source>North-east</source>
+        <translation>Nordosten</translation>
+    </message>
+    <message>
+        <source>East</source>
+        <translation>Osten</translation>
+    </message>
+    <message>
+        <source>South-east</source>
+        <translation>Südosten</translation>
+    </message>
+    <message>
+        <source>South</source>
+        <translation>Süden</translation>
+    </message>
+    <message>
+        <source>South-west</source>
+        <translation>Südwesten</translation>
+    </message>
+    <message>
+        <source>West</source>
+        <translation>Westen</translation>
+    </message>
+    <message>
+        <source>North-west</source>
+        <translation>Nordwesten</translation>
+    </message>
+    <message>
+        <source>Any direction</source>
+        <translation>Beliebige Richtung</translation>
+    </message>
+    <message>
+        <source>The routing server's answer could not be read.</source>
+        <translation>Die Antwort des Routing-Servers ist nicht lesbar.</translation>
+    </message>
+    <message>
+        <source>The routing server found no loop from here.</source>
+        <translation>Der Routing-Server findet von hier keine Rundtour.</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>Abgebrochen</translation>
+    </message>
+    <message>
+        <source>Looking for a loop…</source>
+        <translation>Suche eine Rundtour…</translation>
+    </message>
+    <message>
+        <source>%1 km · %2 m ascent · %3</source>
+        <translation>%1 km · %2 m Anstieg · %3</translation>
+    </message>
+    <message>
+        <source>%1% longer than asked</source>
+        <translation>%1 % länger als gewünscht</translation>
+    </message>
+    <message>
+        <source>%1% shorter than asked</source>
+        <translation>%1 % kürzer als gewünscht</translation>
+    </message>
+    <message>
+        <source>Loop %1 km</source>
+        <translation>Rundtour %1 km</translation>
     </message>
 </context>
 <context>
@@ -1215,6 +1290,41 @@
     <message>
         <source>Show the routing server's area</source>
         <translation>Gebiet des Routing-Servers zeigen</translation>
+    </message>
+</context>
+<context>
+    <name>zuvo::ui::LoopSheet</name>
+    <message>
+        <source>Suggest</source>
+        <translation>Vorschlagen</translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation>Weitere</translation>
+    </message>
+    <message>
+        <source>Loop from here</source>
+        <translation>Rundtour von hier</translation>
+    </message>
+    <message>
+        <source>Three other loops of the same length</source>
+        <translation>Drei andere Rundtouren derselben Länge</translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <translation>Distanz</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Richtung</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>Profil</translation>
+    </message>
+    <message>
+        <source>Use this loop</source>
+        <translation>Diese Rundtour nehmen</translation>
     </message>
 </context>
 <context>

@@ -8,4 +8,7 @@ namespace zuvo::cli {
 // application uses, and prints its distance, ascent and size as JSON.
 extern const Command planCommand;
 
+// Asks the server for a round trip from one position and plans it as the window would.
+extern const Command loopCommand;
+
 } // namespace zuvo::cli

@@ -23,11 +23,11 @@ namespace {
 
 using zuvo::cli::Command;
 
-const std::array commands{&zuvo::cli::convertCommand, &zuvo::cli::tourCommand,
-                          &zuvo::cli::courseCommand,  &zuvo::cli::cuesCommand,
-                          &zuvo::cli::statsCommand,   &zuvo::cli::planCommand,
-                          &zuvo::cli::devicesCommand, &zuvo::cli::activitiesCommand,
-                          &zuvo::cli::fetchCommand,   &zuvo::cli::sendCommand};
+const std::array commands{
+    &zuvo::cli::convertCommand, &zuvo::cli::tourCommand,    &zuvo::cli::courseCommand,
+    &zuvo::cli::cuesCommand,    &zuvo::cli::statsCommand,   &zuvo::cli::planCommand,
+    &zuvo::cli::loopCommand,    &zuvo::cli::devicesCommand, &zuvo::cli::activitiesCommand,
+    &zuvo::cli::fetchCommand,   &zuvo::cli::sendCommand};
 
 bool isHelp(const QString& argument)
 {

@@ -1,5 +1,6 @@
 // Plans routes with the built tramu-cli against a loopback server that
 // answers like GraphHopper.
+#include "FakeGraphHopper.h"
 #include "LoopbackServer.h"
 #include "formats/RouteDocumentCoder.h"
 
@@ -26,13 +27,13 @@ struct Run {
 
 // The server lives in this process, so the event loop keeps running while
 // the command works.
-Run planCli(const QStringList& arguments)
+Run planCli(const QStringList& arguments, const QString& command = QStringLiteral("plan"))
 {
     QProcess process;
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     QTimer::singleShot(30'000, &loop, &QEventLoop::quit);
-    process.start(QStringLiteral(TRAMU_CLI), QStringList{"plan"} + arguments);
+    process.start(QStringLiteral(TRAMU_CLI), QStringList{command} + arguments);
     loop.exec();
     if (process.state() != QProcess::NotRunning) {
         process.kill();
@@ -141,4 +142,50 @@ TEST(PlanCommand, reportsErrorsAsTheUserSeesThem)
         EXPECT_TRUE(run.err.contains("usage: tramu-cli plan"));
     }
     EXPECT_TRUE(server.requests.size() == 2u) << "no request for a wrong command line";
+}
+
+TEST(LoopCommand, plansTheSuggestedLoopAndWritesADocumentTheWindowOpens)
+{
+    zuvo::test::FakeGraphHopper server;
+    const QString url = server.baseURL().toString();
+    QTemporaryDir dir;
+    const QString gpx = dir.filePath("Kandel loop.gpx");
+    auto run = planCli({"48.0,7.85", "--km", "60", "--heading", "90", "--seed", "2", "--profile",
+                        "gravel", "--server", url, "--gpx", gpx},
+                       "loop");
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject summary = QJsonDocument::fromJson(run.out).object();
+    // The stand-in makes seed 2 5 % long; planned again through its waypoints it is the same.
+    EXPECT_NEAR(summary["suggested"].toDouble(), 63'000.0, 200.0);
+    EXPECT_NEAR(summary["distance"].toDouble(), summary["suggested"].toDouble(), 1.0);
+    EXPECT_EQ(summary["anchors"].toInt(), 4);
+    const QJsonObject asked = QJsonDocument::fromJson(server.requests.at(0).body).object();
+    EXPECT_EQ(asked["round_trip.seed"], 2);
+    EXPECT_EQ(asked["headings"], QJsonArray{90.0});
+
+    QFile file(gpx);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const auto document = zuvo::formats::RouteDocumentCoder::decode(file.readAll());
+    ASSERT_TRUE(document);
+    EXPECT_TRUE(document->roundTrip);
+    EXPECT_EQ(document->name, "Kandel loop");
+    ASSERT_EQ(document->anchors.size(), 4u);
+    EXPECT_EQ(document->anchors[3].kind, zuvo::model::Anchor::Kind::shaping);
+    const auto stats = planCli({gpx}, "stats");
+    ASSERT_EQ(stats.exitCode, 0) << stats.err.toStdString();
+    EXPECT_NEAR(QJsonDocument::fromJson(stats.out)["distance"].toDouble(),
+                summary["distance"].toDouble(), 1.0);
+
+    for (const QStringList& wrong : {QStringList{"--km", "60"}, QStringList{"48.0,7.85"},
+                                     QStringList{"48.0,7.85", "--km", "301"},
+                                     QStringList{"48.0,7.85", "--km", "60", "--heading", "360"}}) {
+        run = planCli(wrong, "loop");
+        EXPECT_EQ(run.exitCode, 2) << wrong.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("usage: tramu-cli loop"));
+    }
+    EXPECT_EQ(
+        planCli({"48.0,7.85", "--km", "600", "--profile", "motorcycle", "--server", url}, "loop")
+            .exitCode,
+        0)
+        << "a motorcycle loop may be longer";
 }

@@ -19,6 +19,12 @@
 
 namespace zuvo::app {
 
+// Makes `planner`'s plan a round trip along `loop`: anchors on it (see routing::loopAnchors),
+// routed again; a leg that cannot be routed keeps the loop's own geometry. Fails when the loop
+// has no points, or as the routing failed when no leg could be kept.
+QCoro::Task<> followLoop(routing::RoutePlanner& planner, std::vector<model::RouteSegment> loop,
+                         model::CostingProfile costing, std::stop_token stop = {});
+
 // Round trips from one spot for the rider to choose from: three loops of about the asked length
 // asked for at once, drawn on the map in their own colours, one of them made the plan. The map
 // shows the loops for as long as this lives.

@@ -1,4 +1,5 @@
 // Loops the routing server suggests, and one of them made the plan.
+#include "app/planner/LoopSuggestions.h"
 #include "app/planner/PlannerViewModel.h"
 #include "formats/SavedRoute.h"
 #include "model/Polyline.h"
@@ -17,37 +18,43 @@ PlannerViewModel::suggestedLoop(model::Coordinate start, double distance,
     co_return co_await m_planner->suggestedLoop(start, distance, heading, seed, costing, cancel);
 }
 
+QCoro::Task<> followLoop(RoutePlanner& planner, std::vector<model::RouteSegment> loop,
+                         model::CostingProfile costing, std::stop_token stop)
+{
+    formats::RouteDocument suggestion{
+        .name = {}, .anchors = routing::loopAnchors(loop), .costing = costing, .roundTrip = true};
+    if (suggestion.anchors.size() < 2)
+        throw routing::Failure(routing::RoutingError::malformedResponse());
+    for (const auto& segment : loop)
+        model::appendJoined(suggestion.trackCoordinates, segment.coordinates);
+    std::exception_ptr error;
+    try {
+        co_await planner.restore(suggestion.anchors, costing, true, stop);
+    } catch (const routing::Failure& failure) {
+        if (failure.isCancellation())
+            throw;
+        error = std::current_exception();
+    }
+    // What could not be routed again is shown as it was suggested.
+    if (planner.anchors() == suggestion.anchors &&
+        planner.keepSavedLegs(formats::savedRoute(suggestion)) > 0)
+        error = nullptr;
+    if (error)
+        std::rethrow_exception(error);
+}
+
 MutationHandle PlannerViewModel::useLoop(const std::vector<model::RouteSegment>& loop,
                                          const QString& name)
 {
-    formats::RouteDocument suggestion{.name = name,
-                                      .anchors = routing::loopAnchors(loop),
-                                      .costing = {m_costingKind, m_sliderValues},
-                                      .roundTrip = true};
-    if (suggestion.anchors.size() < 2)
+    if (routing::loopAnchors(loop).size() < 2)
         return nullptr;
-    for (const auto& segment : loop)
-        model::appendJoined(suggestion.trackCoordinates, segment.coordinates);
     ++m_documentGeneration;
     m_documentBeforeOpen.reset();
     setSelectedAnchorID(std::nullopt);
     auto mutation =
-        mutateUndoable([anchors = suggestion.anchors, costing = suggestion.costing,
-                        saved = formats::savedRoute(suggestion)](
+        mutateUndoable([loop, costing = model::CostingProfile{m_costingKind, m_sliderValues}](
                            RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
-            std::exception_ptr error;
-            try {
-                co_await planner.restore(anchors, costing, true, stop);
-            } catch (const routing::Failure& failure) {
-                if (failure.isCancellation())
-                    throw;
-                error = std::current_exception();
-            }
-            // What could not be routed again is shown as it was suggested.
-            if (planner.anchors() == anchors && planner.keepSavedLegs(saved) > 0)
-                error = nullptr;
-            if (error)
-                std::rethrow_exception(error);
+            co_await followLoop(planner, loop, costing, stop);
         });
     setDocumentName(name);
     setDocumentURL(std::nullopt);

@@ -44,7 +44,23 @@ protected:
         std::make_shared<devices::MassStorageTransport>(volumes),
         std::make_shared<devices::MTPTransport>()};
 
-    void SetUp() override { world = {}; }
+    // Downloads go to the temporary folder; a private one keeps other tests' downloads out of
+    // the check that ours are removed.
+    QTemporaryDir scratch;
+    QByteArray savedTemp = qgetenv("TMPDIR");
+
+    void SetUp() override
+    {
+        world = {};
+        qputenv("TMPDIR", scratch.path().toUtf8());
+    }
+    void TearDown() override
+    {
+        if (savedTemp.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", savedTemp);
+    }
 
     void make(const QString& relative, const QByteArray& content, int day = 1)
     {
@@ -149,7 +165,8 @@ TEST_F(DeviceFlowTest, DeviceImportKeepsWhatWorksAndNamesWhatFailed)
     EXPECT_FALSE(toasts.current());
     // A ride from a mass-storage Garmin carries the Garmin creator, so the library badges it.
     EXPECT_TRUE(read(QDir(routes).filePath("first.gpx")).contains("creator=\"zuvo (Garmin)\""));
-    EXPECT_TRUE(QDir::temp().entryList({"zuvo-import-*"}).isEmpty()) << "downloads are removed";
+    EXPECT_TRUE(QDir(scratch.path()).entryList({"zuvo-import-*"}).isEmpty())
+        << "downloads are removed";
 
     sheet.setSelected(sheet.activities()[0].id, true);
     for (const auto& id : sheet.selectedIDs())
