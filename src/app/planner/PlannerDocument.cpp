@@ -68,7 +68,13 @@ void PlannerViewModel::restoreSnapshot(UndoHistory::Snapshot entry,
     mutate([self, entry = std::move(entry), keepCurrent](RoutePlanner& planner,
                                                          std::stop_token stop) -> QCoro::Task<> {
         if (self) {
-            (self->m_history.*keepCurrent)(planState(planner));
+            UndoHistory::Snapshot current = planState(planner);
+            if (entry.document) {
+                current.document = UndoHistory::Document{self->m_documentName, self->m_documentURL};
+                self->setDocumentName(entry.document->name);
+                self->setDocumentURL(entry.document->url);
+            }
+            (self->m_history.*keepCurrent)(std::move(current));
             emit self->historyChanged();
             self->costingKindStorageOnly(entry.costing.kind);
             self->setSliderValues(entry.costing.values);

@@ -51,11 +51,12 @@ MutationHandle PlannerViewModel::useLoop(const std::vector<model::RouteSegment>&
     ++m_documentGeneration;
     m_documentBeforeOpen.reset();
     setSelectedAnchorID(std::nullopt);
-    auto mutation =
-        mutateUndoable([loop, costing = model::CostingProfile{m_costingKind, m_sliderValues}](
-                           RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
+    auto mutation = mutateUndoable(
+        [loop, costing = model::CostingProfile{m_costingKind, m_sliderValues}](
+            RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
             co_await followLoop(planner, loop, costing, stop);
-        });
+        },
+        UndoHistory::Document{m_documentName, m_documentURL});
     setDocumentName(name);
     setDocumentURL(std::nullopt);
     setDirty(true);

@@ -193,14 +193,17 @@ QCoro::Task<> PlannerViewModel::run(QPointer<PlannerViewModel> self,
     mutation->finish(outcome);
 }
 
-MutationHandle PlannerViewModel::mutateUndoable(Body body)
+MutationHandle PlannerViewModel::mutateUndoable(Body body,
+                                                std::optional<UndoHistory::Document> document)
 {
     m_history.endCoalescing();
     QPointer self(this);
-    return mutate([self, body = std::move(body)](RoutePlanner& planner,
-                                                 std::stop_token stop) -> QCoro::Task<> {
+    return mutate([self, body = std::move(body), document = std::move(document)](
+                      RoutePlanner& planner, std::stop_token stop) -> QCoro::Task<> {
         const UndoHistory::Snapshot before = planState(planner);
-        const int token = self ? self->pushUndoSnapshot(before) : 0;
+        UndoHistory::Snapshot step = before;
+        step.document = document;
+        const int token = self ? self->pushUndoSnapshot(std::move(step)) : 0;
         std::exception_ptr error;
         try {
             co_await body(planner, stop);

@@ -126,7 +126,9 @@ public:
     void setRoundTrip(bool on);
     void applySliders();
     MutationHandle mutate(Body body);
-    MutationHandle mutateUndoable(Body body);
+    // `document`: the plan's document before a step that makes the plan another document.
+    MutationHandle mutateUndoable(Body body,
+                                  std::optional<UndoHistory::Document> document = std::nullopt);
 
     void pushRoute();
     void pushAnchors();

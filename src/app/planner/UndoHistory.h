@@ -3,6 +3,9 @@
 #include "model/Anchor.h"
 #include "model/CostingProfile.h"
 
+#include <QString>
+#include <QUrl>
+
 #include <optional>
 #include <vector>
 
@@ -15,10 +18,18 @@ namespace zuvo::app {
 // nothing, unless the history moved since (a later snapshot, an undo or a redo).
 class UndoHistory {
 public:
+    // The document a plan belonged to, kept by a step that replaced the whole plan with another
+    // one (a suggested loop), so that undo brings the plan back under its own name and file.
+    struct Document {
+        QString name;
+        std::optional<QUrl> url;
+        bool operator==(const Document&) const = default;
+    };
     struct Snapshot {
         std::vector<model::Anchor> anchors;
         bool roundTrip = false;
         model::CostingProfile costing;
+        std::optional<Document> document = {};
         bool operator==(const Snapshot&) const = default;
     };
 

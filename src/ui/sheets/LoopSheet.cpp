@@ -125,6 +125,8 @@ void LoopSheet::refresh()
         const QSignalBlocker quiet(m_km);
         m_km->setValue(m_loops.km());
     }
+    // A window keeps its size when rows appear; without this the form is squeezed to make room.
+    adjustSize();
 }
 
 void LoopSheet::use(int slot)

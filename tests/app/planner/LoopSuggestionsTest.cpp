@@ -83,9 +83,12 @@ protected:
 TEST_F(LoopSuggestionsTest, ThreeLoopsAtOnceOneCancelledAndOneMadeThePlan)
 {
     planner.addViaAt(7.9, 48.1);
+    settle();
     planner.addViaAt(7.95, 48.1);
     settle();
     const auto before = planner.route().anchors;
+    const QString saved = home.filePath("Kandel.gpx");
+    ASSERT_TRUE(planner.saveDocument(saved));
 
     // The second loop's request hangs: the others come anyway, so all three were asked at once.
     graphHopper.answer = [fallback = graphHopper.answer](const test::LoopbackServer::Request& r) {
@@ -132,9 +135,20 @@ TEST_F(LoopSuggestionsTest, ThreeLoopsAtOnceOneCancelledAndOneMadeThePlan)
     EXPECT_EQ(planner.documentName(), "Loop 51 km");
     EXPECT_TRUE(planner.isDirty());
 
+    EXPECT_FALSE(planner.documentURL());
+
+    // Undo brings back the plan under its own name and file, so a save does not make a copy;
+    // redo makes it the loop again.
     planner.undo();
     settle();
     EXPECT_EQ(planner.route().anchors, before) << "one step takes the loop back";
+    EXPECT_EQ(planner.documentName(), "Kandel");
+    EXPECT_EQ(planner.documentURL(), QUrl::fromLocalFile(saved));
+    planner.redo();
+    settle();
+    EXPECT_EQ(planner.route().anchors.size(), 4u);
+    EXPECT_EQ(planner.documentName(), "Loop 51 km");
+    EXPECT_FALSE(planner.documentURL());
 }
 
 TEST_F(LoopSuggestionsTest, ALoopWithoutWaypointsIsFollowedByEvenlySpreadAnchors)
