@@ -87,6 +87,7 @@ TEST_F(MainWindowTest, TheTitleNamesThePlanAndToastsShowTheirWholeText)
     for (int x = 0; x < painted.width(); ++x)
         lit += qGray(painted.pixel(x, painted.height() / 2)) > 160;
     EXPECT_GT(lit, toast->message().size()) << "the text is painted across the box";
+    keepScreenshot(window(), "window-toast.png");
 
     // A long message wraps inside the box instead of running out of it.
     services().toasts.show(QString("Imported 12 rides from Edge 830; 3 were in the library "
@@ -95,6 +96,7 @@ TEST_F(MainWindowTest, TheTitleNamesThePlanAndToastsShowTheirWholeText)
     ASSERT_TRUE(QTest::qWaitFor([&] { return toast->message().startsWith("Imported"); }, 5000));
     EXPECT_LE(toast->width(), ui::ToastView::maxTextWidth + 40);
     EXPECT_GE(toast->height(), 3 * metrics.height());
+    keepScreenshot(window(), "window-long-toast.png");
 }
 
 TEST_F(MainWindowTest, UnsavedChangesAreNeverLostSilently)
@@ -261,6 +263,11 @@ QStringList textsOf(const ui::MainWindow& window)
         for (int i = 0; i < box->count(); ++i)
             add(box->itemText(i));
     }
+    for (const QLineEdit* field : window.findChildren<QLineEdit*>()) {
+        add(field->text());
+        add(field->placeholderText());
+    }
+    add(window.windowTitle());
     texts.removeDuplicates();
     return texts;
 }
@@ -273,12 +280,15 @@ TEST_F(MainWindowTest, OneLanguageAtATime)
     const QStringList english = textsOf(window());
     EXPECT_TRUE(english.contains("Map Colours"));
     EXPECT_TRUE(english.contains("Guide"));
+    keepScreenshot(window(), "window-english.png");
 
     ui::Translations::install(*qApp, QLocale(QLocale::German, QLocale::Germany));
     QStringList german;
     {
         ui::AppShell germanShell(settings, TRAMU_MAP_FOLDER, QDir(home->path()).filePath("media"));
         german = textsOf(germanShell.mainWindow());
+        germanShell.showMainWindow();
+        keepScreenshot(germanShell.mainWindow(), "window-german.png");
     }
     ui::Translations::install(*qApp, QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_TRUE(german.contains("Farbauswahl"));
@@ -289,8 +299,9 @@ TEST_F(MainWindowTest, OneLanguageAtATime)
     const QStringList shared{
         "Via",    "Gravel", "MTB",   "Name", "Details", "Details…",           "Route",
         "Format", "Symbol", "Tramu", "km",   "m",       "Routing (optional)", "USB (MTP)",
-        "Cafés",  "Parks",  "…",     "↺"};
-    const QRegularExpression figure(QStringLiteral("^[0-9.,:%· ]*(km|m|min|h)?[0-9.,:%· ]*$"));
+        "Cafés",  "Parks",  "…",     "↺",    "#RRGGBB"};
+    const QRegularExpression figure(
+        QStringLiteral("^[0-9.,:%· ]*(km|m|min|h)?[0-9.,:%· ]*$|^#[0-9A-F]{6}$"));
     QStringList both;
     for (const QString& text : english) {
         if (german.contains(text) && !shared.contains(text) && !figure.match(text).hasMatch())
@@ -323,6 +334,7 @@ TEST_F(MainWindowTest, AServerWithoutAProfileOrBeyondItsAreaIsNeverAsked)
     EXPECT_EQ(int(graphHopper.requests.size()), asked) << "Berlin is outside: nothing is sent";
     EXPECT_EQ(window().findChild<ui::ErrorBanner*>()->text(),
               "This point is outside the area the routing server covers");
+    keepScreenshot(window(), "window-server-area.png");
 }
 
 TEST_F(MainWindowTest, HelpAndSettingsWindows)

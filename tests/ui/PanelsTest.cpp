@@ -246,6 +246,7 @@ TEST_F(PanelsTest, TheCueListShowsTheTurnsAndTheSheetsCarryThem)
         shown << list->model()->index(row, 0).data().toString();
     EXPECT_EQ(shown, (QStringList{"Hauptstraße", "Bahnweg", "Via 2", "Hauptstraße", "Bahnweg",
                                   "Arrive at destination"}));
+    keepScreenshot(window(), "window-cue-list.png");
 
     // A click on the turn shows it on the map.
     page.scripts.clear();
@@ -317,6 +318,7 @@ TEST_F(PanelsTest, ALoopFromTheContextMenuBecomesThePlanAndUndoBringsTheOldOneBa
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return page.last("setLoopSuggestions")["loops"].toArray().size() == 3; }, 10'000));
     EXPECT_EQ(graphHopper.roundTrips(), 3);
+    keepScreenshot(*sheet, "loop-sheet.png");
 
     // The plan is changed: using a loop asks first, as New does.
     answer = DocumentCommands::Answer::discard;
@@ -336,6 +338,7 @@ TEST_F(PanelsTest, ALoopFromTheContextMenuBecomesThePlanAndUndoBringsTheOldOneBa
     QTest::keyClick(&window().mapView(), Qt::Key_Z, Qt::ControlModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return planner().route().anchors == before; }, 10'000));
     EXPECT_FALSE(planner().route().roundTrip);
+    EXPECT_EQ(find<QLineEdit>("routeName")->text(), "Untitled") << "and its name with it";
 }
 
 TEST_F(PanelsTest, ARideImportedThroughTheSheetLandsInTheLibraryAndOnTheMap)

@@ -39,6 +39,14 @@ using ui::DocumentCommands;
 // The temporary home of the whole test program, set up before the application object.
 extern QTemporaryDir* home;
 
+// Keeps what the widget shows in the build tree's artifacts/, for a person to look at.
+inline void keepScreenshot(QWidget& widget, const QString& name)
+{
+    const QString folder = QStringLiteral(TRAMU_ARTIFACT_DIR);
+    QDir().mkpath(folder);
+    EXPECT_TRUE(widget.grab().save(QDir(folder).filePath(name)));
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     test::FakeGraphHopper graphHopper;

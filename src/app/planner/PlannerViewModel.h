@@ -348,7 +348,7 @@ private:
     quint64 m_mutationGeneration = 0;
     UndoHistory m_history;
 
-    QString m_documentName = QStringLiteral("Untitled");
+    QString m_documentName = tr("Untitled");
     std::optional<QUrl> m_documentURL;
     bool m_isDirty = false;
     int m_routesFolderGeneration = 0;
