@@ -32,6 +32,9 @@ void applyDarkAppearance(QApplication& application)
     dark.setColor(QPalette::Disabled, QPalette::WindowText, disabled);
     dark.setColor(QPalette::Disabled, QPalette::Text, disabled);
     dark.setColor(QPalette::Disabled, QPalette::ButtonText, disabled);
+    // Fusion etches disabled text with the light colour, which reads as a strike-through on
+    // dark menus.
+    dark.setColor(QPalette::Disabled, QPalette::Light, Qt::transparent);
     application.setPalette(dark);
 }
 
