@@ -46,6 +46,8 @@ LoopSuggestions::LoopSuggestions(PlannerViewModel& planner, LonLat start, QObjec
     , m_start(start)
 {
     setKm(m_km);
+    // A shorter limit after a change of profile holds the length asked to it.
+    connect(&planner, &PlannerViewModel::costingKindChanged, this, [this] { setKm(m_km); });
     // Where the loops start and end, before there are any.
     if (planner.bridge())
         planner.bridge()->setCrosshair(start.longitude, start.latitude, true);
@@ -94,6 +96,11 @@ QString LoopSuggestions::color(int slot)
 double LoopSuggestions::kmLimit() const
 {
     return m_planner ? maxKm(m_planner->costingKind()) : maxKm({});
+}
+
+QString LoopSuggestions::profileName() const
+{
+    return m_planner ? model::pickerLabel(m_planner->costingKind()) : QString();
 }
 
 void LoopSuggestions::setKm(double km)

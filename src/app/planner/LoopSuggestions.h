@@ -66,6 +66,8 @@ public:
     double km() const { return m_km; }
     // The longest loop the current profile may ask for.
     double kmLimit() const;
+    // The profile the loops are asked for: the plan's, also when it changes meanwhile.
+    QString profileName() const;
     // Held within what the current profile allows.
     void setKm(double km);
     std::optional<int> direction() const { return m_direction; }

@@ -17,13 +17,13 @@ namespace zuvo::ui {
 
 using app::LoopSuggestions;
 
-LoopSheet::LoopSheet(LoopSuggestions& loops, const QString& profile,
-                     std::function<bool()> mayReplacePlan, QWidget* parent)
+LoopSheet::LoopSheet(LoopSuggestions& loops, std::function<bool()> mayReplacePlan, QWidget* parent)
     : QDialog(parent)
     , m_loops(loops)
     , m_mayReplacePlan(std::move(mayReplacePlan))
     , m_km(new QDoubleSpinBox(this))
     , m_direction(new QComboBox(this))
+    , m_profile(new QLabel(this))
     , m_suggest(new QPushButton(tr("Suggest"), this))
     , m_more(new QPushButton(tr("More"), this))
     , m_progress(new QProgressBar(this))
@@ -33,8 +33,6 @@ LoopSheet::LoopSheet(LoopSuggestions& loops, const QString& profile,
     m_km->setObjectName(QStringLiteral("loopKm"));
     m_km->setDecimals(0);
     m_km->setSuffix(QStringLiteral(" km"));
-    m_km->setRange(LoopSuggestions::minKm, loops.kmLimit());
-    m_km->setValue(loops.km());
     m_direction->setObjectName(QStringLiteral("loopDirection"));
     m_direction->addItem(LoopSuggestions::directionName(std::nullopt), -1);
     for (int direction = 0; direction < 8; ++direction)
@@ -51,7 +49,7 @@ LoopSheet::LoopSheet(LoopSuggestions& loops, const QString& profile,
     auto* form = new QFormLayout;
     form->addRow(tr("Distance"), m_km);
     form->addRow(tr("Direction"), m_direction);
-    form->addRow(tr("Profile"), new QLabel(profile, this));
+    form->addRow(tr("Profile"), m_profile);
     auto* asks = new QHBoxLayout;
     asks->addStretch();
     asks->addWidget(m_more);
@@ -121,8 +119,10 @@ void LoopSheet::refresh()
     }
     m_progress->setVisible(m_loops.isBusy());
     m_more->setEnabled(any && !m_loops.isBusy());
-    if (m_km->value() != m_loops.km()) {
+    m_profile->setText(m_loops.profileName());
+    if (m_km->maximum() != m_loops.kmLimit() || m_km->value() != m_loops.km()) {
         const QSignalBlocker quiet(m_km);
+        m_km->setRange(LoopSuggestions::minKm, m_loops.kmLimit());
         m_km->setValue(m_loops.km());
     }
     // A window keeps its size when rows appear; without this the form is squeezed to make room.

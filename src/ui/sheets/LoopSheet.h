@@ -25,8 +25,8 @@ class LoopSheet : public QDialog {
 
 public:
     // `mayReplacePlan` settles unsaved changes first, as New does; false keeps the plan.
-    LoopSheet(app::LoopSuggestions& loops, const QString& profile,
-              std::function<bool()> mayReplacePlan, QWidget* parent = nullptr);
+    LoopSheet(app::LoopSuggestions& loops, std::function<bool()> mayReplacePlan,
+              QWidget* parent = nullptr);
 
     void reject() override;
 
@@ -41,6 +41,7 @@ private:
     std::function<bool()> m_mayReplacePlan;
     QDoubleSpinBox* m_km;
     QComboBox* m_direction;
+    QLabel* m_profile;
     QPushButton* m_suggest;
     QPushButton* m_more;
     QProgressBar* m_progress;

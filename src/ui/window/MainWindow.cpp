@@ -349,8 +349,7 @@ void MainWindow::openLoopSheet(const app::LonLat& start)
     auto& planner = m_services.planner;
     auto* loops = new app::LoopSuggestions(planner, start);
     auto* sheet = new LoopSheet(
-        *loops, model::pickerLabel(planner.costingKind()),
-        [this] { return m_documents->settleUnsavedChanges(); }, this);
+        *loops, [this] { return m_documents->settleUnsavedChanges(); }, this);
     loops->setParent(sheet);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     connect(sheet, &QDialog::finished, this, &MainWindow::updateEmptyState);

@@ -159,6 +159,11 @@ TEST_F(LoopSuggestionsTest, ALoopWithoutWaypointsIsFollowedByEvenlySpreadAnchors
     LoopSuggestions loops(planner, start);
     loops.setKm(700);
     EXPECT_EQ(loops.km(), 600.0) << "a motorcycle goes up to 600 km";
+    planner.setCostingKind(model::CostingKind::road);
+    EXPECT_EQ(loops.km(), 300.0) << "a change of profile holds the length to the new limit";
+    EXPECT_EQ(loops.profileName(), "Road");
+    planner.setCostingKind(model::CostingKind::motorcycle);
+    settle();
     loops.setKm(60);
     loops.suggest();
     loops.suggest(); // seeds 3, 4 and 5: the first three are cancelled unseen
