@@ -283,7 +283,7 @@
     </message>
     <message>
         <source>Next km</source>
-        <translation>Nächste km</translation>
+        <translation>Bis nächster</translation>
     </message>
 </context>
 <context>
@@ -297,7 +297,7 @@
         <translation>Ein Kurs dieses Namens liegt schon auf %1 (%2).</translation>
     </message>
     <message>
-        <source>%1 did not keep the file as it was sent (%2). Send it again; if that fails too, check the device's free space.</source>
+        <source>%1 did not keep the file as it was sent (%2). Send it again; if that fails too, check the device&apos;s free space.</source>
         <translation>%1 hat die Datei nicht so behalten, wie sie gesendet wurde (%2). Sende sie noch einmal; klappt das auch nicht, prüfe den freien Speicher des Geräts.</translation>
     </message>
     <message>
@@ -321,7 +321,7 @@
         <translation>Schließe das Gerät über USB an, beende andere MTP-Programme (OpenMTP, Garmin Express) und drücke Neu suchen.</translation>
     </message>
     <message>
-        <source>A course named '%1' is already on %2. Replace it?</source>
+        <source>A course named &apos;%1&apos; is already on %2. Replace it?</source>
         <translation>Ein Kurs namens „%1“ liegt schon auf %2. Ersetzen?</translation>
     </message>
     <message>
@@ -399,12 +399,35 @@
         <translation>Auswerfen, dann das Gerät neu starten.</translation>
     </message>
     <message>
-        <source>Sent '%1' to %2</source>
+        <source>Sent &apos;%1&apos; to %2</source>
         <translation>„%1“ an %2 gesendet</translation>
     </message>
     <message>
         <source>FIT course with turn cues and points ahead</source>
         <translation>FIT-Kurs mit Abbiegehinweisen und Vorankündigungen</translation>
+    </message>
+</context>
+<context>
+    <name>FileFilters</name>
+    <message>
+        <source>GPX files (*.gpx *.GPX)</source>
+        <translation>GPX-Dateien (*.gpx *.GPX)</translation>
+    </message>
+    <message>
+        <source>Rides and tracks (*.gpx *.GPX *.fit *.FIT *.track *.TRACK)</source>
+        <translation>Fahrten und Tracks (*.gpx *.GPX *.fit *.FIT *.track *.TRACK)</translation>
+    </message>
+    <message>
+        <source>TCX courses (*.tcx *.TCX)</source>
+        <translation>TCX-Kurse (*.tcx *.TCX)</translation>
+    </message>
+    <message>
+        <source>PDF cue sheets (*.pdf)</source>
+        <translation>Hinweislisten als PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>CSV cue sheets (*.csv)</source>
+        <translation>Hinweislisten als CSV (*.csv)</translation>
     </message>
 </context>
 <context>
@@ -446,7 +469,7 @@
         <translation>Beliebige Richtung</translation>
     </message>
     <message>
-        <source>The routing server's answer could not be read.</source>
+        <source>The routing server&apos;s answer could not be read.</source>
         <translation>Die Antwort des Routing-Servers ist nicht lesbar.</translation>
     </message>
     <message>
@@ -666,11 +689,11 @@
         <translation>Die Route wird wie gespeichert gezeigt; %1 Etappen sind nicht neu berechnet.</translation>
     </message>
     <message>
-        <source>Restore unsaved route '%1' from %2?</source>
+        <source>Restore unsaved route &apos;%1&apos; from %2?</source>
         <translation>Ungespeicherte Route „%1“ von %2 wiederherstellen?</translation>
     </message>
     <message>
-        <source>Save changes to '%1'?</source>
+        <source>Save changes to &apos;%1&apos;?</source>
         <translation>Änderungen an „%1“ speichern?</translation>
     </message>
 </context>
@@ -739,8 +762,15 @@
         <translation>Dieser Punkt liegt außerhalb des Gebiets, das der Routing-Server abdeckt</translation>
     </message>
     <message>
-        <source>The routing server at %1 has no profile '%2'; it is not set up with Tramu's configuration (deploy/graphhopper).</source>
+        <source>The routing server at %1 has no profile &apos;%2&apos;; it is not set up with Tramu&apos;s configuration (deploy/graphhopper).</source>
         <translation>Der Routing-Server unter %1 hat kein Profil „%2“; er ist nicht mit Tramus Konfiguration (deploy/graphhopper) eingerichtet.</translation>
+    </message>
+</context>
+<context>
+    <name>model</name>
+    <message>
+        <source>Untitled</source>
+        <translation>Unbenannt</translation>
     </message>
 </context>
 <context>
@@ -750,7 +780,7 @@
         <translation>Suche läuft…</translation>
     </message>
     <message>
-        <source>No places found for '%1'</source>
+        <source>No places found for &apos;%1&apos;</source>
         <translation>Keine Orte gefunden für „%1“</translation>
     </message>
     <message>
@@ -781,7 +811,7 @@
         <translation>Speichern fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <source>Saved '%1'</source>
+        <source>Saved &apos;%1&apos;</source>
         <translation>„%1“ gespeichert</translation>
     </message>
     <message>
@@ -797,8 +827,8 @@
         <translation>Export fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <source>Exported '%1'</source>
-        <translation>'%1' exportiert</translation>
+        <source>Exported &apos;%1&apos;</source>
+        <translation>&apos;%1&apos; exportiert</translation>
     </message>
 </context>
 <context>
@@ -808,7 +838,7 @@
         <translation>Der Routing-Server hat keine Höhendaten: Anstieg, Anstiege und die Vorliebe für Anstiege fehlen.</translation>
     </message>
     <message>
-        <source>The routing server's heights are all 0 m: its elevation download probably failed during import. See the README, Routing server.</source>
+        <source>The routing server&apos;s heights are all 0 m: its elevation download probably failed during import. See the README, Routing server.</source>
         <translation>Alle Höhen des Routing-Servers sind 0 m: vermutlich schlug beim Import das Laden der Höhendaten fehl. Siehe README, Routing server.</translation>
     </message>
     <message>
@@ -1098,11 +1128,11 @@
 <context>
     <name>zuvo::ui::DocumentCommands</name>
     <message>
-        <source>Your changes are lost if you don't save them.</source>
+        <source>Your changes are lost if you don&apos;t save them.</source>
         <translation>Deine Änderungen gehen verloren, wenn du sie nicht speicherst.</translation>
     </message>
     <message>
-        <source>Don't Save</source>
+        <source>Don&apos;t Save</source>
         <translation>Nicht speichern</translation>
     </message>
     <message>
@@ -1288,7 +1318,7 @@
         <translation>POI-GPX importieren…</translation>
     </message>
     <message>
-        <source>Show the routing server's area</source>
+        <source>Show the routing server&apos;s area</source>
         <translation>Gebiet des Routing-Servers zeigen</translation>
     </message>
 </context>
@@ -1344,7 +1374,7 @@
     <message>
         <source>The map could not start: %1.
 
-Tramu's map needs WebGL (OpenGL graphics). Check that a graphics driver is installed; on a remote desktop, try a local session. Planning, files and devices work without the map.</source>
+Tramu&apos;s map needs WebGL (OpenGL graphics). Check that a graphics driver is installed; on a remote desktop, try a local session. Planning, files and devices work without the map.</source>
         <translation>Die Karte konnte nicht starten: %1.
 
 Tramus Karte braucht WebGL (OpenGL-Grafik). Prüfe, ob ein Grafiktreiber installiert ist; an einem entfernten Desktop versuche eine lokale Sitzung. Planen, Dateien und Geräte funktionieren auch ohne Karte.</translation>
@@ -1486,7 +1516,7 @@ Tramus Karte braucht WebGL (OpenGL-Grafik). Prüfe, ob ein Grafiktreiber install
         <translation>Kartenfarben ändern</translation>
     </message>
     <message>
-        <source>The routing server has no profile '%1'.</source>
+        <source>The routing server has no profile &apos;%1&apos;.</source>
         <translation>Der Routing-Server hat kein Profil „%1“.</translation>
     </message>
     <message>
@@ -1505,7 +1535,7 @@ Tramus Karte braucht WebGL (OpenGL-Grafik). Prüfe, ob ein Grafiktreiber install
 <context>
     <name>zuvo::ui::MapView</name>
     <message>
-        <source>The map page could not be loaded. The application's Map folder may be missing; reinstalling Tramu brings it back.</source>
+        <source>The map page could not be loaded. The application&apos;s Map folder may be missing; reinstalling Tramu brings it back.</source>
         <translation>Die Kartenseite konnte nicht geladen werden. Vielleicht fehlt der Ordner Map des Programms; eine Neuinstallation von Tramu bringt ihn zurück.</translation>
     </message>
     <message>

@@ -23,9 +23,10 @@ struct Columns {
     QRectF km, arrow, instruction, street, next;
 };
 
-Columns columns(double left, double width, double top, double height)
+// `next`: as wide as its heading, which is longer in some languages than the figures.
+Columns columns(double left, double width, double top, double height, double next)
 {
-    const double km = 42.0, arrow = 20.0, next = 44.0;
+    const double km = 42.0, arrow = 20.0;
     const double rest = width - km - arrow - next;
     const double instruction = rest * 0.62;
     Columns c;
@@ -123,16 +124,19 @@ QByteArray CueSheet::pdf() const
         y += profileHeight + 14.0;
     }
 
+    QFont bold = body;
+    bold.setBold(true);
+    const QString nextHeading = tr("Next km");
+    const double next =
+        std::max(44.0, QFontMetricsF(bold, &writer).horizontalAdvance(nextHeading) + 6.0);
     const auto heads = [&](double top) {
-        QFont bold = body;
-        bold.setBold(true);
         painter.setFont(bold);
         painter.setPen(Qt::black);
-        const Columns c = columns(0, width, top, rowHeight);
+        const Columns c = columns(0, width, top, rowHeight, next);
         painter.drawText(c.km, Qt::AlignRight | Qt::AlignVCenter, tr("km"));
         painter.drawText(c.instruction, Qt::AlignLeft | Qt::AlignVCenter, tr("Instruction"));
         painter.drawText(c.street, Qt::AlignLeft | Qt::AlignVCenter, tr("Street"));
-        painter.drawText(c.next, Qt::AlignRight | Qt::AlignVCenter, tr("Next km"));
+        painter.drawText(c.next, Qt::AlignRight | Qt::AlignVCenter, nextHeading);
         painter.setPen(QPen(Qt::black, 0.8));
         painter.drawLine(QPointF(0, top + rowHeight), QPointF(width, top + rowHeight));
         painter.setFont(body);
@@ -147,7 +151,7 @@ QByteArray CueSheet::pdf() const
         const app::CueRow& row = rows[i];
         if (i % 2 == 1)
             painter.fillRect(QRectF(0, y, width, rowHeight), QColor(0xF2, 0xF2, 0xF2));
-        const Columns c = columns(0, width, y, rowHeight);
+        const Columns c = columns(0, width, y, rowHeight, next);
         painter.setPen(Qt::black);
         painter.drawText(c.km, Qt::AlignRight | Qt::AlignVCenter,
                          QString::number(row.km(), 'f', 1));

@@ -8,6 +8,7 @@
 #include "ui/window/CueSheetPdf.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
@@ -20,13 +21,31 @@ namespace zuvo::ui {
 
 namespace {
 
-const QString gpxFilter = QStringLiteral("GPX files (*.gpx *.GPX)");
+struct FileFilters {
+    Q_DECLARE_TR_FUNCTIONS(FileFilters)
+};
+
+QString gpxFilter()
+{
+    return FileFilters::tr("GPX files (*.gpx *.GPX)");
+}
 // Devices write their rides in capitals as often as not.
-const QString rideFilter =
-    QStringLiteral("Rides and tracks (*.gpx *.GPX *.fit *.FIT *.track *.TRACK)");
-const QString tcxFilter = QStringLiteral("TCX courses (*.tcx *.TCX)");
-const QString pdfFilter = QStringLiteral("PDF cue sheets (*.pdf)");
-const QString csvFilter = QStringLiteral("CSV cue sheets (*.csv)");
+QString rideFilter()
+{
+    return FileFilters::tr("Rides and tracks (*.gpx *.GPX *.fit *.FIT *.track *.TRACK)");
+}
+QString tcxFilter()
+{
+    return FileFilters::tr("TCX courses (*.tcx *.TCX)");
+}
+QString pdfFilter()
+{
+    return FileFilters::tr("PDF cue sheets (*.pdf)");
+}
+QString csvFilter()
+{
+    return FileFilters::tr("CSV cue sheets (*.csv)");
+}
 
 // `path` with `suffix` when the name has none.
 QString withSuffix(QString path, const QString& suffix)
@@ -94,26 +113,27 @@ DocumentCommands::DocumentCommands(app::PlannerViewModel& planner, app::ToastCen
         case Purpose::save:
             return withSuffix(QFileDialog::getSaveFileName(m_window, tr("Save Route"),
                                                            in.filePath(proposedName + ".gpx"),
-                                                           gpxFilter),
+                                                           gpxFilter()),
                               QStringLiteral("gpx"));
         case Purpose::exportCourse:
             return withSuffix(QFileDialog::getSaveFileName(m_window, tr("Export TCX Course"),
                                                            in.filePath(proposedName + ".tcx"),
-                                                           tcxFilter),
+                                                           tcxFilter()),
                               QStringLiteral("tcx"));
         case Purpose::exportCueSheet: {
             QString filter;
             const QString path = QFileDialog::getSaveFileName(
                 m_window, tr("Export Cue Sheet"), in.filePath(proposedName + ".pdf"),
-                pdfFilter + QStringLiteral(";;") + csvFilter, &filter);
-            return withSuffix(path,
-                              filter == csvFilter ? QStringLiteral("csv") : QStringLiteral("pdf"));
+                pdfFilter() + QStringLiteral(";;") + csvFilter(), &filter);
+            return withSuffix(path, filter == csvFilter() ? QStringLiteral("csv")
+                                                          : QStringLiteral("pdf"));
         }
         default:
             break;
         }
-        return QFileDialog::getOpenFileName(
-            m_window, tr("Open"), folder, purpose == Purpose::importRide ? rideFilter : gpxFilter);
+        return QFileDialog::getOpenFileName(m_window, tr("Open"), folder,
+                                            purpose == Purpose::importRide ? rideFilter()
+                                                                           : gpxFilter());
     };
 }
 
