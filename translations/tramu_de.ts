@@ -1089,10 +1089,6 @@
         <translation>Schließen</translation>
     </message>
     <message>
-        <source>A FIT course tells a Garmin the via points and climbs ahead; a Bryton always gets a tour.</source>
-        <translation>Ein FIT-Kurs kündigt einem Garmin Via-Punkte und Anstiege vorab an; ein Bryton bekommt immer eine Tour.</translation>
-    </message>
-    <message>
         <source>Send</source>
         <translation>Senden</translation>
     </message>
@@ -1123,6 +1119,10 @@
     <message>
         <source>Keep both</source>
         <translation>Beide behalten</translation>
+    </message>
+    <message>
+        <source>A FIT course tells a Garmin the turns, via points and climbs ahead; a Bryton always gets a tour.</source>
+        <translation>Ein FIT-Kurs kündigt einem Garmin Abbiegungen, Via-Punkte und Anstiege vorab an; ein Bryton bekommt immer eine Tour.</translation>
     </message>
 </context>
 <context>

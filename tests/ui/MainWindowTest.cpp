@@ -87,6 +87,9 @@ TEST_F(MainWindowTest, TheTitleNamesThePlanAndToastsShowTheirWholeText)
     for (int x = 0; x < painted.width(); ++x)
         lit += qGray(painted.pixel(x, painted.height() / 2)) > 160;
     EXPECT_GT(lit, toast->message().size()) << "the text is painted across the box";
+    // Framed routes keep clear of the strip the toast stands in.
+    const int strip = int(page.last("setViewInsets")["bottom"].toDouble());
+    EXPECT_LE(toast->parentWidget()->height() - toast->geometry().top(), strip);
     keepScreenshot(window(), "window-toast.png");
 
     // A long message wraps inside the box instead of running out of it.

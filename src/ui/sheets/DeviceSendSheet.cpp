@@ -52,8 +52,8 @@ DeviceSendSheet::DeviceSendSheet(DeviceSendController& controller,
     for (const auto format :
          {DeviceSendController::CourseFormat::gpx, DeviceSendController::CourseFormat::fit})
         m_format->addItem(DeviceSendController::formatLabel(format), int(format));
-    m_format->setToolTip(tr("A FIT course tells a Garmin the via points and climbs ahead; a Bryton "
-                            "always gets a tour."));
+    m_format->setToolTip(tr("A FIT course tells a Garmin the turns, via points and climbs ahead; "
+                            "a Bryton always gets a tour."));
     m_result = new QLabel(this);
     m_result->setObjectName(QStringLiteral("sendResult"));
     m_result->setWordWrap(true);
@@ -148,6 +148,8 @@ void DeviceSendSheet::refresh()
     m_result->setText(c.result().value_or(QString()));
     m_result->setStyleSheet(c.failed() ? QStringLiteral("color: #ff8a80;") : QString());
     m_send->setEnabled(!c.isBusy() && c.selectedDevice().has_value());
+    // Rows shown once a device is found would otherwise be squeezed into the first size.
+    resize(size().expandedTo(sizeHint()));
 }
 
 } // namespace zuvo::ui

@@ -163,7 +163,8 @@ void MainWindow::buildMap()
     for (QWidget* covering : {m_banners, static_cast<QWidget*>(m_colorPanel)})
         covering->installEventFilter(this);
     // Above the scale bar's row, and above every other overlay.
-    m_map->addOverlay(new ToastView(m_services.toasts), Qt::AlignBottom | Qt::AlignHCenter, 46);
+    m_toast = new ToastView(m_services.toasts);
+    m_map->addOverlay(m_toast, Qt::AlignBottom | Qt::AlignHCenter, toastOffset);
 
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("statusText"));
@@ -485,14 +486,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::sendViewInsets()
 {
     // The banners span the map's top with the layer buttons below them; the colour panel stands
-    // at its right.
+    // at its right; toasts come and go in a strip along the bottom.
     const int banners = m_banners->isVisible() && m_banners->height() > 0 ? m_banners->height() : 0;
     const int top = banners + m_layersPill->height();
     const int right = m_colorPanel->isVisible() ? m_colorPanel->width() + 56 : 0;
-    if (m_sentInsets == std::pair{top, right})
+    const int bottom = toastOffset + m_toast->usualHeight();
+    if (m_sentInsets == std::tuple{top, right, bottom})
         return;
-    m_sentInsets = std::pair{top, right};
-    m_services.bridge.setViewInsets(top, right, 0, 0);
+    m_sentInsets = std::tuple{top, right, bottom};
+    m_services.bridge.setViewInsets(top, right, bottom, 0);
 }
 
 void MainWindow::reloadMap()

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <optional>
+#include <tuple>
 
 class QAction;
 class QActionGroup;
@@ -28,6 +29,7 @@ class EmptyStateCard;
 class LoopSheet;
 class MapView;
 class ScaleBarView;
+class ToastView;
 
 // The planner's window: the map with its controls, the toolbar, menus and status line, and the
 // panels beside the map. It composes widgets and routes the map's events; every rule lives in
@@ -102,6 +104,9 @@ private:
     QWidget* m_sidebar = nullptr;
     QWidget* m_banners = nullptr;
     QWidget* m_layersPill = nullptr;
+    // Toasts stand this far above the map's bottom edge, clear of the scale bar.
+    static constexpr int toastOffset = 46;
+    ToastView* m_toast = nullptr;
     QWidget* m_inspector = nullptr;
     QWidget* m_drawer = nullptr;
     ColorPanel* m_colorPanel = nullptr;
@@ -134,7 +139,7 @@ private:
     QComboBox* m_profile = nullptr;
 
     bool m_shownOnce = false;
-    std::optional<std::pair<int, int>> m_sentInsets; // top, right
+    std::optional<std::tuple<int, int, int>> m_sentInsets; // top, right, bottom
     bool m_tilesMissing = false;
     std::optional<std::pair<double, double>> m_located; // longitude, latitude
 };

@@ -63,6 +63,12 @@ QSize ToastView::sizeHint() const
     return {width + 2 * padding, height + 2 * padding};
 }
 
+int ToastView::usualHeight() const
+{
+    return 2 * padding + QFontMetrics(messageFont()).height() + gap +
+           2 * QFontMetrics(detailFont()).lineSpacing();
+}
+
 QRect ToastView::messageRect() const
 {
     const QRect text = wrapped(messageFont(), m_message);

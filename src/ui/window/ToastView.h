@@ -20,6 +20,9 @@ public:
     explicit ToastView(app::ToastCenter& toasts, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
+    // The height of the usual toast, a headline and two lines of detail, which framed routes
+    // keep clear of.
+    int usualHeight() const;
     const QString& message() const { return m_message; }
     const QString& detail() const { return m_detail; }
 
