@@ -6,6 +6,7 @@
 #include "app/planner/ToastCenter.h"
 #include "formats/BrytonTourWriter.h"
 #include "formats/GPXWriter.h"
+#include "ui/map/EmptyStateCard.h"
 #include "ui/panels/ElevationDrawer.h"
 #include "ui/panels/InspectorPanel.h"
 #include "ui/panels/ProfileChart.h"
@@ -180,6 +181,7 @@ TEST_F(PanelsTest, RidesOfEveryFormatShowLikeAGPXRideAndFailuresSayWhy)
     ASSERT_TRUE(drawer->segment());
     EXPECT_EQ(drawer->segment()->label(), "Elevation");
     EXPECT_FALSE(planner().errorMessage());
+    EXPECT_FALSE(find<ui::EmptyStateCard>()->isVisibleTo(&window())) << "the card leaves the ride";
 
     // Cut short: shown as far as it goes, and the banner says so.
     window().documents().openPath(file("cut.fit", whole.left(whole.size() - 9)));

@@ -232,6 +232,7 @@ void MainWindow::bindPlanner()
         updateEmptyState();
     };
     connect(&planner, &PlannerViewModel::searchChanged, this, &MainWindow::updateEmptyState);
+    connect(&planner, &PlannerViewModel::shownTracksChanged, this, &MainWindow::updateEmptyState);
     connect(m_search.get(), &app::PlaceSearchController::messageChanged, this,
             &MainWindow::updateEmptyState);
     connect(&planner, &PlannerViewModel::toolChanged, this, tool);
@@ -510,10 +511,10 @@ void MainWindow::updateEmptyState()
     // Found places and what the search says sit where the card would.
     const bool searching =
         !planner.searchResults().empty() || planner.searchSelection() || m_search->message();
-    // So do suggested loops.
+    // So do suggested loops and shown rides.
     const bool loops = m_loopSheet && m_loopSheet->isVisible();
     m_emptyState->setVisible(planner.route().anchors.empty() && !m_map->hasFailed() && !searching &&
-                             !loops);
+                             !loops && planner.shownTracks().empty());
     const auto texts = app::PlannerTexts::emptyState(planner.tool() != Tool::select,
                                                      planner.tool() == Tool::shaping);
     m_emptyState->setTexts(texts.title, texts.hint);
