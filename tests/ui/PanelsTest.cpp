@@ -188,6 +188,19 @@ TEST_F(PanelsTest, RidesOfEveryFormatShowLikeAGPXRideAndFailuresSayWhy)
     ASSERT_TRUE(shown(2));
     EXPECT_EQ(banner->text(), "Track shown: cut.fit — Recovered 39 points; the file is damaged "
                               "after 0:19:00");
+    // The notice is read whole: it wraps, and the banners above the map give every line room,
+    // also with the notice that the tiles are missing below it.
+    emit services().bridge.eventReceived(map::MapEvent{map::MapEvent::Log{"map: tiles failed"}});
+    QTest::qWait(50);
+    for (const auto* label : banner->parentWidget()->findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(&window()))
+            continue;
+        const std::string text = label->text().toStdString();
+        if (label->wordWrap())
+            EXPECT_GE(label->height(), label->heightForWidth(label->width())) << text;
+        else
+            EXPECT_LE(label->sizeHint().width(), label->width()) << text;
+    }
 
     // File ▸ Import offers rides of every format and takes a Bryton track; a dropped FIT too.
     chosenFile = file("Tour.track", formats::BrytonTourWriter::trackData(

@@ -11,6 +11,8 @@
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
+#include <algorithm>
+
 namespace zuvo::ui {
 
 namespace {
@@ -162,9 +164,13 @@ void MapView::placeOverlays()
             continue;
         const int room = width() - 2 * overlay.margin;
         QSize size = w->sizeHint().expandedTo(w->minimumSize());
-        // A banner (justified) spans the map; anything else keeps its own size within it.
-        if (overlay.alignment & Qt::AlignJustify)
+        // A banner (justified) spans the map, as tall as its wrapped lines need at that width;
+        // anything else keeps its own size within it.
+        if (overlay.alignment & Qt::AlignJustify) {
             size.setWidth(room);
+            if (w->hasHeightForWidth())
+                size.setHeight(std::max(size.height(), w->heightForWidth(room)));
+        }
         size = size.boundedTo(QSize(room, height() - 2 * overlay.margin));
         int x = (width() - size.width()) / 2;
         int y = (height() - size.height()) / 2;

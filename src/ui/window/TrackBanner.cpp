@@ -15,6 +15,8 @@ TrackBanner::TrackBanner(app::PlannerViewModel& planner, QWidget* parent)
     setObjectName(QStringLiteral("trackBanner"));
     setStyleSheet(QStringLiteral("#trackBanner { background: rgba(30, 60, 100, 225); "
                                  "border-radius: 6px; } QLabel { color: #f0f4ff; }"));
+    // A recovered ride's notice follows its name; long ones wrap rather than being cut.
+    m_text->setWordWrap(true);
     auto* convert = new QPushButton(tr("Convert to route"), this);
     convert->setObjectName(QStringLiteral("convertTrack"));
     auto* details = new QPushButton(tr("Details…"), this);
