@@ -696,6 +696,10 @@
         <source>Save changes to &apos;%1&apos;?</source>
         <translation>Änderungen an „%1“ speichern?</translation>
     </message>
+    <message>
+        <source>Click the map to start a route.</source>
+        <translation>Klicke in die Karte, um eine Route zu beginnen.</translation>
+    </message>
 </context>
 <context>
     <name>PlannerTracks</name>

@@ -36,6 +36,7 @@ TEST_F(MainWindowTest, StatusLineErrorBannerAndMenus)
     EXPECT_EQ(card->title(), "Choose Via, then click the map");
     planner().setTool(app::PlannerViewModel::Tool::via);
     EXPECT_EQ(card->title(), "Click the map to start a route");
+    EXPECT_EQ(window().statusText(), "Click the map to start a route.") << "the status line too";
     EXPECT_TRUE(card->isVisibleTo(&window()));
     planner().setSearchResults({app::PhotonPlace{.id = "N/1", .label = "Ulm"}});
     EXPECT_FALSE(card->isVisibleTo(&window())) << "a found place is never covered";

@@ -14,10 +14,13 @@ struct Texts {
 
 } // namespace
 
-QString statusText(const model::Route& route, const std::optional<model::GradeProfile>& profile)
+QString statusText(const model::Route& route, const std::optional<model::GradeProfile>& profile,
+                   bool viaOrShapingChosen)
 {
     if (route.anchors.empty())
-        return Texts::tr("Choose the Via tool and click the map to start a route.");
+        return viaOrShapingChosen
+                   ? Texts::tr("Click the map to start a route.")
+                   : Texts::tr("Choose the Via tool and click the map to start a route.");
     const int anchors = int(route.anchors.size());
     return QString::asprintf("%.1f km · %.0f m · ", route.distance() / 1000.0,
                              model::RouteStats::ascentMeters(profile)) +

@@ -13,7 +13,8 @@ namespace zuvo::app::PlannerTexts {
 
 // "Choose the Via tool and click the map to start a route." without a route, else
 // "12.3 km · 250 m · 3 anchors".
-QString statusText(const model::Route& route, const std::optional<model::GradeProfile>& profile);
+QString statusText(const model::Route& route, const std::optional<model::GradeProfile>& profile,
+                   bool viaOrShapingChosen);
 
 // The main window's title: "Kandel Runde* — Tramu", the star while changes are unsaved.
 QString windowTitle(const QString& documentName, bool dirty);

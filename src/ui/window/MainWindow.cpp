@@ -203,8 +203,12 @@ void MainWindow::buildMap()
 void MainWindow::bindPlanner()
 {
     auto& planner = m_services.planner;
-    const auto route = [this, &planner] {
-        m_status->setText(app::PlannerTexts::statusText(planner.route(), planner.gradeProfile()));
+    const auto status = [this, &planner] {
+        m_status->setText(app::PlannerTexts::statusText(planner.route(), planner.gradeProfile(),
+                                                        planner.tool() != Tool::select));
+    };
+    const auto route = [this, &planner, status] {
+        status();
         updateEmptyState();
         const bool savable = planner.route().anchors.size() >= 2;
         m_save->setEnabled(savable);
@@ -226,9 +230,10 @@ void MainWindow::bindPlanner()
     };
     connect(&planner, &PlannerViewModel::historyChanged, this, history);
     history();
-    const auto tool = [this, &planner] {
+    const auto tool = [this, &planner, status] {
         for (auto* a : m_tools->actions())
             a->setChecked(static_cast<Tool>(a->data().toInt()) == planner.tool());
+        status();
         updateEmptyState();
     };
     connect(&planner, &PlannerViewModel::searchChanged, this, &MainWindow::updateEmptyState);

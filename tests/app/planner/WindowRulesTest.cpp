@@ -89,14 +89,15 @@ TEST_F(PlannerViewModelTest, ContextMenuDeletesTheClickedAnchorWhateverIsSelecte
 TEST(Status, textsOfTheWindow)
 {
     using namespace app::PlannerTexts;
-    EXPECT_EQ(statusText({}, std::nullopt),
+    EXPECT_EQ(statusText({}, std::nullopt, false),
               "Choose the Via tool and click the map to start a route.");
+    EXPECT_EQ(statusText({}, std::nullopt, true), "Click the map to start a route.");
     model::Route route{
         .anchors = {Anchor(Anchor::Kind::via, {48, 11}), Anchor(Anchor::Kind::via, {48.1, 11})},
         .legs = {model::RouteLeg{{{.coordinates = {}, .distance = 12'345}}}}};
-    EXPECT_EQ(statusText(route, std::nullopt), "12.3 km · 0 m · 2 anchors");
+    EXPECT_EQ(statusText(route, std::nullopt, false), "12.3 km · 0 m · 2 anchors");
     route.anchors.pop_back();
-    EXPECT_EQ(statusText(route, std::nullopt), "12.3 km · 0 m · 1 anchor");
+    EXPECT_EQ(statusText(route, std::nullopt, false), "12.3 km · 0 m · 1 anchor");
     EXPECT_EQ(windowTitle("Kandel Runde", true), "Kandel Runde* — Tramu");
     EXPECT_EQ(windowTitle("Untitled", false), "Untitled — Tramu");
     EXPECT_EQ(poiImportToast(1), "Imported 1 POI");
