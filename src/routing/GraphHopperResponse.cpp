@@ -171,6 +171,38 @@ std::vector<PlacedCue> cuesOf(const QJsonObject& path, const std::vector<model::
     return cues;
 }
 
+// The points the server routed through between start and end ("snapped_waypoints") as
+// "via reached" cues at the path's nearest points, in riding order. A round trip asked without
+// instructions names its waypoints only there; a leg has none between its ends.
+std::vector<PlacedCue> waypointCues(const QJsonObject& path,
+                                    const std::vector<model::Coordinate>& points)
+{
+    const QJsonArray waypoints = path.value(QStringLiteral("snapped_waypoints"))
+                                     .toObject()
+                                     .value(QStringLiteral("coordinates"))
+                                     .toArray();
+    std::vector<PlacedCue> cues;
+    std::size_t from = 0;
+    for (qsizetype w = 1; w + 1 < waypoints.size() && !points.empty(); ++w) {
+        const QJsonValue entry = waypoints.at(w);
+        if (!isNumberList(entry) || entry.toArray().size() < 2)
+            continue;
+        const model::Coordinate at = coordinateOf(entry.toArray());
+        // Each waypoint comes after the one before, even where the loop passes it earlier.
+        std::size_t nearest = from;
+        for (std::size_t i = from; i < points.size(); ++i) {
+            if (points[i].distance(at) < points[nearest].distance(at))
+                nearest = i;
+        }
+        from = nearest;
+        cues.push_back({model::Cue{.sign = model::Cue::Sign::viaReached,
+                                   .position = points[nearest],
+                                   .viaNumber = int(w) + 1},
+                        nearest});
+    }
+    return cues;
+}
+
 } // namespace
 
 QJsonDocument parseBody(const QByteArray& body)
@@ -210,9 +242,18 @@ std::vector<model::RouteSegment> parseSegments(const QJsonDocument& answer)
             points.push_back(coordinateOf(numbers));
     }
     // Instructions count the answer's points; with one of them unusable they point elsewhere.
-    const std::vector<PlacedCue> cues = qsizetype(points.size()) == entries->size()
-                                            ? cuesOf(path, points)
-                                            : std::vector<PlacedCue>{};
+    std::vector<PlacedCue> cues = qsizetype(points.size()) == entries->size()
+                                      ? cuesOf(path, points)
+                                      : std::vector<PlacedCue>{};
+    const auto isVia = [](const PlacedCue& placed) {
+        return placed.cue.sign == model::Cue::Sign::viaReached;
+    };
+    if (std::none_of(cues.begin(), cues.end(), isVia)) {
+        for (auto& placed : waypointCues(path, points))
+            cues.push_back(std::move(placed));
+        std::stable_sort(cues.begin(), cues.end(),
+                         [](const PlacedCue& a, const PlacedCue& b) { return a.point < b.point; });
+    }
     const auto n = static_cast<qint64>(points.size());
     if (n < 2)
         throw Failure(RoutingError::noRouteFound());

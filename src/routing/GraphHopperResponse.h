@@ -23,7 +23,9 @@ model::Anchor::Snap parseSnap(const QJsonDocument& answer, const model::Coordina
 
 // The first path cut into segments wherever its surface or road class
 // changes; neighbouring segments share their boundary point. Each segment
-// carries the turn instructions that start in it.
+// carries the turn instructions that start in it; an answer whose instructions
+// name no waypoint (none were asked for) gets "via reached" cues at the
+// waypoints it routed through between its ends.
 std::vector<model::RouteSegment> parseSegments(const QJsonDocument& answer);
 
 } // namespace zuvo::routing::graphhopper

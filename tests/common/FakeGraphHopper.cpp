@@ -40,7 +40,8 @@ QJsonObject instruction(int sign, int first, int last, const QString& street, co
     return entry;
 }
 
-QByteArray answerWith(const QJsonArray& coordinates, const QJsonArray& instructions)
+QByteArray answerWith(const QJsonArray& coordinates, const QJsonArray& instructions,
+                      const QJsonArray& waypoints = {})
 {
     QJsonObject path{
         {"distance", 0.0},
@@ -51,6 +52,9 @@ QByteArray answerWith(const QJsonArray& coordinates, const QJsonArray& instructi
     };
     if (!instructions.isEmpty())
         path.insert("instructions", instructions);
+    if (!waypoints.isEmpty())
+        path.insert("snapped_waypoints",
+                    QJsonObject{{"type", "LineString"}, {"coordinates", waypoints}});
     return QJsonDocument(QJsonObject{{"paths", QJsonArray{path}}}).toJson(QJsonDocument::Compact);
 }
 
@@ -67,7 +71,8 @@ void appendLegInstructions(QJsonArray& instructions, int first)
 // towards the heading (else in a direction that turns with the seed), joined by the paths
 // /route gives between them, "via reached" at each waypoint. Seeds make loops of 85 to 115 % of
 // the asked length.
-QByteArray roundTrip(const QJsonObject& body, const std::function<double(double)>& elevation)
+QByteArray roundTrip(const QJsonObject& body, const std::function<double(double)>& elevation,
+                     bool revealsWaypoints)
 {
     const QJsonArray start = body.value(u"points").toArray().at(0).toArray();
     const int seed = body.value(u"round_trip.seed").toInt();
@@ -104,7 +109,7 @@ QByteArray roundTrip(const QJsonObject& body, const std::function<double(double)
     if (wantsInstructions)
         instructions.append(instruction(4, int(coordinates.size() - 1), int(coordinates.size() - 1),
                                         {}, "Arrive at destination"));
-    return answerWith(coordinates, instructions);
+    return answerWith(coordinates, instructions, revealsWaypoints ? corners : QJsonArray{});
 }
 
 } // namespace
@@ -116,7 +121,7 @@ FakeGraphHopper::FakeGraphHopper()
             return Answer{.body = info};
         const QJsonObject body = QJsonDocument::fromJson(request.body).object();
         if (body.value(u"algorithm").toString() == u"round_trip")
-            return Answer{.body = roundTrip(body, elevation)};
+            return Answer{.body = roundTrip(body, elevation, revealsWaypoints)};
         const QJsonArray points = pointsOf(request);
         if (points.size() < 2)
             return Answer{.status = 400, .body = R"({"message":"Point 0 is out of bounds"})"};

@@ -99,6 +99,36 @@ TEST(GraphHopperCues, hostileEntriesAreSkippedOneByOne)
     EXPECT_TRUE(cuesOf(none).empty());
 }
 
+TEST(GraphHopperCues, aLoopWithoutInstructionsNamesItsWaypoints)
+{
+    // A round trip asked without instructions: its waypoints between start and end at the
+    // path's nearest points, in riding order, and hostile entries skipped.
+    const QByteArray loop =
+        R"({"paths":[{"points":{"coordinates":[[7.0,48.0],[7.1,48.0],[7.2,48.0],[7.2,48.1],
+        [7.1,48.1],[7.0,48.1],[7.0,48.0]]},
+        "snapped_waypoints":{"coordinates":[[7.0,48.0],[7.21,48.0],"x",[7.0],[7.01,48.1],
+        [7.0,48.0]]}}]})";
+    const auto cues = cuesOf(gh::parseSegments(gh::parseBody(loop)));
+    ASSERT_EQ(cues.size(), 2u);
+    EXPECT_EQ(cues[0].sign, Cue::Sign::viaReached);
+    EXPECT_EQ(cues[0].position, (model::Coordinate{48.0, 7.2}));
+    EXPECT_EQ(cues[1].position, (model::Coordinate{48.1, 7.0}));
+    EXPECT_GT(cues[1].distance, cues[0].distance);
+    EXPECT_EQ(cues[0].viaNumber, 2);
+
+    // A leg's waypoints are its ends; an answer whose instructions name its waypoints keeps them.
+    const auto leg = gh::parseSegments(gh::parseBody(
+        R"({"paths":[{"points":{"coordinates":[[7.0,48.0],[7.1,48.0]]},
+        "snapped_waypoints":{"coordinates":[[7.0,48.0],[7.1,48.0]]}}]})"));
+    EXPECT_TRUE(cuesOf(leg).empty());
+    const auto told = gh::parseSegments(gh::parseBody(
+        R"({"paths":[{"points":{"coordinates":[[7.0,48.0],[7.1,48.0],[7.2,48.0]]},
+        "instructions":[{"sign":5,"interval":[1,1],"text":"Wegpunkt"}],
+        "snapped_waypoints":{"coordinates":[[7.0,48.0],[7.2,48.0],[7.1,48.0],[7.2,48.0]]}}]})"));
+    ASSERT_EQ(cuesOf(told).size(), 1u);
+    EXPECT_EQ(cuesOf(told)[0].text, "Wegpunkt");
+}
+
 TEST(GraphHopperCues, theRequestAsksInTheWindowsLanguageExceptForTheMotorcycle)
 {
     const model::Coordinate a{48.0, 7.0};

@@ -151,9 +151,11 @@ TEST_F(LoopSuggestionsTest, ThreeLoopsAtOnceOneCancelledAndOneMadeThePlan)
     EXPECT_FALSE(planner.documentURL());
 }
 
-TEST_F(LoopSuggestionsTest, ALoopWithoutWaypointsIsFollowedByEvenlySpreadAnchors)
+TEST_F(LoopSuggestionsTest, AMotorcycleLoopFollowsEvenlySpreadAnchorsOrTheServersWaypoints)
 {
-    // Motorcycle answers carry no instructions, so the waypoints stay hidden.
+    // Motorcycle answers carry no instructions: the waypoints are only those the answer names,
+    // and this one names none.
+    graphHopper.revealsWaypoints = false;
     planner.setCostingKind(model::CostingKind::motorcycle);
     settle();
     LoopSuggestions loops(planner, start);
@@ -175,4 +177,13 @@ TEST_F(LoopSuggestionsTest, ALoopWithoutWaypointsIsFollowedByEvenlySpreadAnchors
     EXPECT_EQ(planner.route().anchors.size(), 1u + 7u);
     EXPECT_LT(farthest, 1'000.0) << "812 m at the corners";
     EXPECT_GT(length, 0.93);
+
+    // Named waypoints ("snapped_waypoints") become the anchors, as "via reached" cues do.
+    graphHopper.revealsWaypoints = true;
+    loops.suggest();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !loops.isBusy(); }, 10'000));
+    const auto [followed, same] = use(loops, 0);
+    EXPECT_EQ(planner.route().anchors.size(), 1u + 3u);
+    EXPECT_LT(followed, 1.0);
+    EXPECT_NEAR(same, 1.0, 0.001);
 }
