@@ -1535,6 +1535,14 @@ Tramus Karte braucht WebGL (OpenGL-Grafik). Prüfe, ob ein Grafiktreiber install
         <source>A cue sheet to print (PDF) or for a spreadsheet (CSV)</source>
         <translation>Eine Hinweisliste zum Drucken (PDF) oder für eine Tabellenkalkulation (CSV)</translation>
     </message>
+    <message>
+        <source>Suggest Loops…</source>
+        <translation>Rundtouren vorschlagen…</translation>
+    </message>
+    <message>
+        <source>Round trips from the plan&apos;s start, or from where you last clicked or searched</source>
+        <translation>Rundtouren vom Start der Planung, sonst von dort, wo du zuletzt geklickt oder gesucht hast</translation>
+    </message>
 </context>
 <context>
     <name>zuvo::ui::MapView</name>

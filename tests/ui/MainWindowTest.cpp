@@ -5,6 +5,7 @@
 #include "app/planner/ToastCenter.h"
 #include "app/settings/RoutingServerStatus.h"
 #include "ui/map/EmptyStateCard.h"
+#include "ui/sheets/LoopSheet.h"
 #include "ui/shell/Translations.h"
 #include "ui/window/ServerBanner.h"
 #include "ui/window/ToastView.h"
@@ -29,6 +30,8 @@ TEST_F(MainWindowTest, StatusLineErrorBannerAndMenus)
     EXPECT_EQ(action("Undo")->shortcut(), QKeySequence("Ctrl+Z"));
     EXPECT_EQ(action("Redo")->shortcut(), QKeySequence("Ctrl+Shift+Z"));
     EXPECT_EQ(action("Import GPX…")->shortcut(), QKeySequence("Ctrl+Shift+I"));
+    EXPECT_FALSE(action("Suggest Loops…")->isEnabled()) << "no start yet";
+    EXPECT_EQ(action("Suggest Loops…")->shortcut(), QKeySequence("Ctrl+L"));
     EXPECT_EQ(action("Main Window")->shortcut(), QKeySequence("Ctrl+0"));
     // The empty map says what a click does with the tool chosen.
     auto* card = window().findChild<ui::EmptyStateCard*>();
@@ -44,6 +47,11 @@ TEST_F(MainWindowTest, StatusLineErrorBannerAndMenus)
 
     plan(1);
     EXPECT_FALSE(action("Save")->isEnabled()) << "one anchor is no route";
+    ASSERT_TRUE(action("Suggest Loops…")->isEnabled()) << "from the plan's start";
+    action("Suggest Loops…")->trigger();
+    auto* loops = window().findChild<ui::LoopSheet*>();
+    ASSERT_TRUE(loops);
+    loops->reject();
     plan(1);
     EXPECT_TRUE(action("Save")->isEnabled());
     EXPECT_TRUE(action("Undo")->isEnabled());

@@ -25,6 +25,10 @@ namespace zuvo::app {
 QCoro::Task<> followLoop(routing::RoutePlanner& planner, std::vector<model::RouteSegment> loop,
                          model::CostingProfile costing, std::stop_token stop = {});
 
+// Where loops start when asked for without a click on the map: at the plan's start, else where
+// the rider last clicked or searched; absent on an empty map nobody has pointed at yet.
+std::optional<LonLat> loopStart(const PlannerViewModel& planner);
+
 // Round trips from one spot for the rider to choose from: three loops of about the asked length
 // asked for at once, drawn on the map in their own colours, one of them made the plan. The map
 // shows the loops for as long as this lives.

@@ -18,6 +18,15 @@ PlannerViewModel::suggestedLoop(model::Coordinate start, double distance,
     co_return co_await m_planner->suggestedLoop(start, distance, heading, seed, costing, cancel);
 }
 
+std::optional<LonLat> loopStart(const PlannerViewModel& planner)
+{
+    if (const auto& anchors = planner.route().anchors; !anchors.empty()) {
+        const auto& at = anchors.front().routingPosition();
+        return LonLat{at.longitude, at.latitude};
+    }
+    return planner.lastMapFocus();
+}
+
 QCoro::Task<> followLoop(RoutePlanner& planner, std::vector<model::RouteSegment> loop,
                          model::CostingProfile costing, std::stop_token stop)
 {

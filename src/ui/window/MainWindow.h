@@ -126,6 +126,7 @@ private:
     QAction* m_saveAs = nullptr;
     QAction* m_exportCourse = nullptr;
     QAction* m_exportCueSheet = nullptr;
+    QAction* m_suggestLoops = nullptr;
     QAction* m_undo = nullptr;
     QAction* m_redo = nullptr;
     QAction* m_roundTrip = nullptr;

@@ -1,3 +1,4 @@
+#include "app/planner/LoopSuggestions.h"
 #include "app/planner/PlannerViewModel.h"
 #include "model/CostingKind.h"
 #include "ui/map/SearchField.h"
@@ -34,6 +35,9 @@ void MainWindow::buildActions()
     m_exportCourse = action(tr("Export TCX Course…"));
     m_exportCueSheet = action(tr("Export Cue Sheet…"), QKeySequence(Qt::CTRL | Qt::Key_P));
     m_exportCueSheet->setToolTip(tr("A cue sheet to print (PDF) or for a spreadsheet (CSV)"));
+    m_suggestLoops = action(tr("Suggest Loops…"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    m_suggestLoops->setToolTip(
+        tr("Round trips from the plan's start, or from where you last clicked or searched"));
     m_undo = action(tr("Undo"), QKeySequence::Undo);
     m_undo->setToolTip(tr("Undo route edit"));
     m_redo = action(tr("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
@@ -76,6 +80,16 @@ void MainWindow::buildActions()
     connect(m_saveAs, &QAction::triggered, m_documents, &DocumentCommands::saveAs);
     connect(m_exportCourse, &QAction::triggered, m_documents, &DocumentCommands::exportCourse);
     connect(m_exportCueSheet, &QAction::triggered, m_documents, &DocumentCommands::exportCueSheet);
+    connect(m_suggestLoops, &QAction::triggered, this, [this] {
+        if (const auto start = app::loopStart(m_services.planner))
+            openLoopSheet(*start);
+    });
+    const auto loopable = [this, &planner] {
+        m_suggestLoops->setEnabled(app::loopStart(planner).has_value());
+    };
+    connect(&planner, &app::PlannerViewModel::routeChanged, this, loopable);
+    connect(&planner, &app::PlannerViewModel::lastMapFocusChanged, this, loopable);
+    loopable();
     connect(m_undo, &QAction::triggered, &planner, &PlannerViewModel::undo);
     connect(m_redo, &QAction::triggered, &planner, &PlannerViewModel::redo);
     connect(m_roundTrip, &QAction::triggered, this,
@@ -95,6 +109,8 @@ void MainWindow::buildMenus()
     m_fileMenu->addActions({m_deviceImport, m_deviceSend});
     auto* edit = menuBar()->addMenu(tr("&Edit"));
     edit->addActions({m_undo, m_redo});
+    edit->addSeparator();
+    edit->addAction(m_suggestLoops);
     auto* view = menuBar()->addMenu(tr("&View"));
     view->addActions({m_showSidebar, m_showInspector, m_showDrawer, m_showColors});
     view->addSeparator();

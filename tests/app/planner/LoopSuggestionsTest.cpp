@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 using namespace zuvo;
+using app::LonLat;
+using app::loopStart;
 using app::LoopSuggestions;
 using model::Coordinate;
 
@@ -82,8 +84,15 @@ protected:
 
 TEST_F(LoopSuggestionsTest, ThreeLoopsAtOnceOneCancelledAndOneMadeThePlan)
 {
+    // Asked for from the menu, loops start where the rider last pointed, then at the plan's start.
+    EXPECT_FALSE(loopStart(planner)) << "an empty map nobody pointed at";
+    planner.selectSearchResult(
+        {.id = "N/1", .label = "Kandel", .longitude = 8.01, .latitude = 48.06});
+    EXPECT_EQ(loopStart(planner), (LonLat{8.01, 48.06}));
     planner.addViaAt(7.9, 48.1);
     settle();
+    const auto first = planner.route().anchors.front().routingPosition();
+    EXPECT_EQ(loopStart(planner), (LonLat{first.longitude, first.latitude}));
     planner.addViaAt(7.95, 48.1);
     settle();
     const auto before = planner.route().anchors;
