@@ -3,6 +3,7 @@
 #include "app/planner/LoopSuggestions.h"
 #include "cli/CommandLine.h"
 #include "formats/RouteDocumentCoder.h"
+#include "model/RouteLeg.h"
 #include "model/RouteStats.h"
 #include "routing/Failure.h"
 #include "routing/GraphHopperEngine.h"
@@ -236,10 +237,7 @@ QCoro::Task<int> loop(LoopRequest request)
     try {
         auto segments = co_await planner.suggestedLoop(
             request.start, request.km * 1000.0, request.heading, request.seed, request.costing);
-        for (const auto& segment : segments) {
-            for (std::size_t i = 1; i < segment.coordinates.size(); ++i)
-                suggested += segment.coordinates[i - 1].distance(segment.coordinates[i]);
-        }
+        suggested = model::RouteLeg{segments}.distance();
         co_await app::followLoop(planner, std::move(segments), request.costing);
     } catch (const routing::Failure& failure) {
         co_return fail(failure.displayText());

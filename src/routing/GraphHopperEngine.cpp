@@ -50,23 +50,12 @@ void GraphHopperEngine::checkLimits(model::CostingKind kind,
 
 QCoro::Task<GraphHopperInfo> GraphHopperEngine::info(std::stop_token cancel)
 {
-    const QNetworkRequest request(appendingPathComponent(m_baseURL, QStringLiteral("info")));
-    std::optional<HttpAnswer> reply;
-    try {
-        reply =
-            co_await exchange(*m_session, request, QByteArrayLiteral("GET"), {}, cancel, m_timeout);
-    } catch (const Failure& failure) {
-        const auto* network = std::get_if<NetworkError>(&failure.reason());
-        if (!network || failure.isCancellation())
-            throw;
-        throw Failure(NetworkError{
-            network->code,
-            QCoreApplication::translate("Routing", "Could not reach the routing server at %1: %2")
-                .arg(m_baseURL.toString(), network->text)});
-    }
-    if (!reply->status || *reply->status != 200)
+    const HttpAnswer reply =
+        co_await send(QNetworkRequest(appendingPathComponent(m_baseURL, QStringLiteral("info"))),
+                      QByteArrayLiteral("GET"), {}, cancel);
+    if (!reply.status || *reply.status != 200)
         throw Failure(RoutingError::malformedResponse());
-    auto parsed = GraphHopperInfo::parse(reply->body);
+    auto parsed = GraphHopperInfo::parse(reply.body);
     if (!parsed)
         throw Failure(parsed.error());
     co_return std::move(parsed).value();
@@ -80,16 +69,12 @@ GraphHopperEngine::GraphHopperEngine(QUrl baseURL, QNetworkAccessManager& sessio
 {
 }
 
-QCoro::Task<QJsonDocument> GraphHopperEngine::post(QUrl url, QByteArray contentType,
-                                                   QByteArray body, QString context,
-                                                   std::stop_token cancel)
+QCoro::Task<HttpAnswer> GraphHopperEngine::send(QNetworkRequest request, QByteArray method,
+                                                QByteArray body, std::stop_token cancel)
 {
-    QNetworkRequest request(url);
-    request.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
-    const QByteArray method = QByteArrayLiteral("POST");
-    std::optional<HttpAnswer> reply;
     try {
-        reply = co_await exchange(*m_session, request, method, std::move(body), cancel, m_timeout);
+        co_return co_await exchange(*m_session, request, method, std::move(body), cancel,
+                                    m_timeout);
     } catch (const Failure& failure) {
         // "Connection refused" alone does not tell a new user which server to start.
         const auto* network = std::get_if<NetworkError>(&failure.reason());
@@ -100,7 +85,16 @@ QCoro::Task<QJsonDocument> GraphHopperEngine::post(QUrl url, QByteArray contentT
             QCoreApplication::translate("Routing", "Could not reach the routing server at %1: %2")
                 .arg(m_baseURL.toString(), network->text)});
     }
-    const HttpAnswer& answer = *reply;
+}
+
+QCoro::Task<QJsonDocument> GraphHopperEngine::post(QUrl url, QByteArray contentType,
+                                                   QByteArray body, QString context,
+                                                   std::stop_token cancel)
+{
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
+    const HttpAnswer answer =
+        co_await send(std::move(request), QByteArrayLiteral("POST"), std::move(body), cancel);
     if (!answer.status)
         throw Failure(RoutingError::malformedResponse());
     if (*answer.status < 200 || *answer.status > 299) {

@@ -9,8 +9,11 @@
 
 class QJsonDocument;
 class QNetworkAccessManager;
+class QNetworkRequest;
 
 namespace zuvo::routing {
+
+struct HttpAnswer;
 
 // The engine in use: a GraphHopper server's HTTP API. Snaps clicks, routes
 // legs with surface and road-class details, and map-matches tracks, shaping
@@ -60,6 +63,9 @@ public:
              std::stop_token cancel = {}) override;
 
 private:
+    // One exchange with the server; when it cannot be reached, the error names its address.
+    QCoro::Task<HttpAnswer> send(QNetworkRequest request, QByteArray method, QByteArray body,
+                                 std::stop_token cancel);
     // POSTs `body` and checks the answer: an HTTP error becomes
     // engineUnavailable with the server's message (or "<context> → HTTP
     // <status>"), a 2xx body must be JSON.

@@ -190,9 +190,12 @@ std::vector<PlacedCue> waypointCues(const QJsonObject& path,
         const model::Coordinate at = coordinateOf(entry.toArray());
         // Each waypoint comes after the one before, even where the loop passes it earlier.
         std::size_t nearest = from;
-        for (std::size_t i = from; i < points.size(); ++i) {
-            if (points[i].distance(at) < points[nearest].distance(at))
+        double best = points[from].distance(at);
+        for (std::size_t i = from + 1; i < points.size(); ++i) {
+            if (const double d = points[i].distance(at); d < best) {
+                best = d;
                 nearest = i;
+            }
         }
         from = nearest;
         cues.push_back({model::Cue{.sign = model::Cue::Sign::viaReached,

@@ -25,18 +25,32 @@ namespace {
 
 const QDateTime created(QDate(2024, 5, 1), QTime(8, 0), Qt::UTC);
 
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs `program` on a file holding `bytes`, named last among its arguments.
+ToolRun runOnFile(const QByteArray& bytes, const QString& fileName, const QString& program,
+                  QStringList arguments)
+{
+    QTemporaryDir folder;
+    QFile file(folder.filePath(fileName));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    QProcess tool;
+    tool.start(program, arguments << file.fileName());
+    EXPECT_TRUE(tool.waitForFinished(60'000)) << program.toStdString() << " did not finish";
+    return {tool.exitCode(), tool.readAllStandardOutput(), tool.readAllStandardError()};
+}
+
 // What Garmin's decoder makes of a file.
 QJsonObject decoded(const QByteArray& fit)
 {
-    QTemporaryDir folder;
-    QFile file(folder.filePath("course.fit"));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(fit) == fit.size());
-    file.close();
-    QProcess node;
-    node.start(TRAMU_NODE, {TRAMU_FIT_ORACLE, file.fileName()});
-    EXPECT_TRUE(node.waitForFinished(60'000)) << "the decoder did not finish";
-    EXPECT_EQ(node.exitCode(), 0) << node.readAllStandardError().constData();
-    const QJsonObject result = QJsonDocument::fromJson(node.readAllStandardOutput()).object();
+    const ToolRun node = runOnFile(fit, "course.fit", TRAMU_NODE, {TRAMU_FIT_ORACLE});
+    EXPECT_EQ(node.exitCode, 0) << node.err.constData();
+    const QJsonObject result = QJsonDocument::fromJson(node.out).object();
     EXPECT_TRUE(result["isFIT"].toBool());
     EXPECT_TRUE(result["integrity"].toBool()) << "header or file CRC";
     EXPECT_EQ(result["errors"].toArray(), QJsonArray());
@@ -257,14 +271,9 @@ namespace {
 // What xmllint says of a TCX file against Garmin's schema: empty when it validates.
 QString schemaErrors(const QByteArray& tcx)
 {
-    QTemporaryDir folder;
-    QFile file(folder.filePath("course.tcx"));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(tcx) == tcx.size());
-    file.close();
-    QProcess xmllint;
-    xmllint.start(TRAMU_XMLLINT, {"--noout", "--schema", TRAMU_TCX_SCHEMA, file.fileName()});
-    EXPECT_TRUE(xmllint.waitForFinished(60'000));
-    return xmllint.exitCode() == 0 ? QString() : QString::fromUtf8(xmllint.readAllStandardError());
+    const ToolRun xmllint =
+        runOnFile(tcx, "course.tcx", TRAMU_XMLLINT, {"--noout", "--schema", TRAMU_TCX_SCHEMA});
+    return xmllint.exitCode == 0 ? QString() : QString::fromUtf8(xmllint.err);
 }
 
 // The text of every element called `name`, in document order.

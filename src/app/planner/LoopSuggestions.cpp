@@ -28,12 +28,11 @@ LoopSuggestions::Loop loopOf(int seed, std::vector<model::RouteSegment> segments
     LoopSuggestions::Loop loop{.seed = seed, .segments = std::move(segments)};
     for (const auto& segment : loop.segments)
         model::appendJoined(loop.coordinates, segment.coordinates);
-    for (std::size_t i = 1; i < loop.coordinates.size(); ++i)
-        loop.distance += loop.coordinates[i - 1].distance(loop.coordinates[i]);
     const auto profile = model::GradeProfile::compute(loop.coordinates, 7, 6.0, 150.0);
     loop.ascent = model::RouteStats::ascentMeters(profile);
     model::Route route;
     route.legs.push_back(model::RouteLeg{loop.segments});
+    loop.distance = route.distance();
     loop.surface = model::RouteStats::surfaceShares(route);
     return loop;
 }
